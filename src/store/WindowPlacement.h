@@ -1,0 +1,51 @@
+// The main window's placement as kept in the setting "MainForm": seven
+// decimal integers joined by ",", the first always 200.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+constexpr const char *PlacementValueName = "MainForm";
+
+enum ShowCommand { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
+
+struct PlacementRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right > left ? right - left : left - right; }
+    int Height() const { return bottom > top ? bottom - top : top - bottom; }
+    bool operator==(const PlacementRect &) const = default;
+};
+
+struct WindowPlacement
+{
+    int flags = 0;
+    int showCmd = ShowNormal;
+    PlacementRect normal; // the window's frame when it is neither minimised nor maximised
+
+    bool operator==(const WindowPlacement &) const = default;
+};
+
+std::string FormatPlacement(const WindowPlacement &placement);
+
+// Nothing unless the text holds exactly seven integers and the first is 200.
+std::optional<WindowPlacement> ParsePlacement(std::string_view text);
+
+// Moves the rectangle back onto the desktop, keeping its size: first against
+// the right and bottom edges, then against the left and top ones, so that a
+// window larger than the desktop keeps its top-left corner visible.
+PlacementRect MoveOntoDesktop(PlacementRect rect, const PlacementRect &desktop);
+
+// The top-left corner that centres a window of this size on the screen.
+struct Corner
+{
+    int left = 0;
+    int top = 0;
+    bool operator==(const Corner &) const = default;
+};
+Corner CentreOnScreen(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
