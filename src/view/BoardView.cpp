@@ -1,0 +1,388 @@
+#include "BoardView.h"
+
+#include "Ball.h"
+#include "Game.h"
+#include "Tiles.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <cstdlib>
+
+BoardView::BoardView(const Game &game, Random &random)
+    : game_(game)
+    , random_(random)
+    , buffer_(1, 1, QImage::Format_RGB32)
+    , clock_(&sleeping_)
+{
+    buffer_.fill(Qt::black);
+}
+
+void BoardView::SetScreen(
+    std::function<void(const QRect &)> repaintNow, std::function<void(const QRect &)> updateLater)
+{
+    repaintNow_ = std::move(repaintNow);
+    updateLater_ = std::move(updateLater);
+}
+
+void BoardView::Resize(int clientWidth, int clientHeight, int boxWidth, int boxHeight)
+{
+    m_ = ComputeMetrics(clientWidth, clientHeight);
+    buffer_ = QImage(std::max(boxWidth, 1), std::max(boxHeight, 1), QImage::Format_RGB32);
+    buffer_.fill(Qt::black);
+    dirty_ = {};
+    stars_.ScatterStars(random_, clientWidth, clientHeight);
+    Touch(buffer_.rect());
+}
+
+void BoardView::Touch(const QRect &r)
+{
+    const QRect visible = r & buffer_.rect();
+    if (visible.isEmpty())
+        return;
+    dirty_ |= visible;
+    if (updateLater_)
+        updateLater_(visible);
+}
+
+void BoardView::Pause(int ms)
+{
+    if (!dirty_.isEmpty() && repaintNow_)
+        repaintNow_(dirty_);
+    dirty_ = {};
+    clock_->Pause(ms);
+}
+
+int BoardView::CodeAt(int col, int row) const
+{
+    return OnBoard(col, row) ? game_.board[At(col, row)] : Empty;
+}
+
+int BoardView::FallLimit() const
+{
+    // Well below the bottom edge of the board area.
+    return buffer_.height() + 2 * m_.FaceH;
+}
+
+// --- tiles -------------------------------------------------------------------
+
+void BoardView::DrawTileAt(int x, int y, int code)
+{
+    if (code == Empty)
+        return;
+    QPainter p(&buffer_);
+    DrawTile(p, m_, x, y, code);
+    Touch(TileRect(m_, x, y, code));
+}
+
+void BoardView::EraseTileAt(int x, int y, int code)
+{
+    QPainter p(&buffer_);
+    EraseTile(p, m_, x, y, code);
+    Touch(TileRect(m_, x, y, code));
+}
+
+void BoardView::DrawCell(int col, int row, bool visible)
+{
+    if (!OnBoard(col, row))
+        return;
+    const int code = CodeAt(col, row);
+    if (visible)
+        DrawTileAt(CellX(m_, col, row), CellY(m_, row), code);
+    else
+        EraseTileAt(CellX(m_, col, row), CellY(m_, row), code);
+}
+
+void BoardView::DrawCellsWhere(const std::function<bool(int key)> &take)
+{
+    QPainter p(&buffer_);
+    QRect touched;
+    for (int row = 0; row < BoardSide; ++row) {
+        for (int col = 0; col < BoardSide; ++col) {
+            const int code = CodeAt(col, row);
+            if (code == Empty || !take(DrawOrderKey(col, row)))
+                continue;
+            const int x = CellX(m_, col, row);
+            const int y = CellY(m_, row);
+            DrawTile(p, m_, x, y, code);
+            touched |= TileRect(m_, x, y, code);
+        }
+    }
+    p.end();
+    Touch(touched);
+}
+
+void BoardView::DrawBoard()
+{
+    DrawCellsWhere([](int) { return true; });
+}
+
+void BoardView::DrawCellsBefore(int col, int row)
+{
+    const int key = DrawOrderKey(col, row);
+    DrawCellsWhere([key](int k) { return k < key; });
+}
+
+void BoardView::DrawCellsAfter(int col, int row)
+{
+    const int key = DrawOrderKey(col, row);
+    DrawCellsWhere([key](int k) { return k > key; });
+}
+
+void BoardView::DrawCellsBetween(int firstCol, int firstRow, int secondCol, int secondRow)
+{
+    const int first = DrawOrderKey(firstCol, firstRow);
+    const int second = DrawOrderKey(secondCol, secondRow);
+    DrawCellsWhere([first, second](int k) { return k > first && k < second; });
+}
+
+void BoardView::PaintBoard()
+{
+    buffer_.fill(Qt::black);
+    Touch(buffer_.rect());
+    DrawBoard();
+    if (game_.PlayState < PlaySolved)
+        DrawHero(game_.HeroCol, game_.HeroRow);
+    for (int i = 1; i <= StarCount; ++i)
+        DrawStar(i);
+}
+
+// --- the hero ------------------------------------------------------------------
+
+void BoardView::DrawBall(int x, int y, bool shaded, int scale)
+{
+    const int d = BallDiameter(m_, scale);
+    QPainter p(&buffer_);
+    if (shaded)
+        ShadedBall(p, x, y, d, HeroColor);
+    else
+        EraseBall(p, x, y, d);
+    p.end();
+    Touch(QRect(x - 1, y - 1, d + 2, d + 2));
+}
+
+void BoardView::DrawHero(int col, int row)
+{
+    const QPoint at = BallPosition(m_, col, row);
+    HeroX = at.x();
+    HeroY = at.y();
+    DrawBall(HeroX, HeroY, true, 10);
+}
+
+QImage BoardView::Save(int x, int y, int side) const
+{
+    // Pixels outside the buffer come back black and are never written back.
+    return buffer_.copy(x, y, side, side);
+}
+
+void BoardView::Restore(const QImage &saved, int x, int y)
+{
+    QPainter p(&buffer_);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(x, y, saved);
+    p.end();
+    Touch(QRect(QPoint(x, y), saved.size()));
+}
+
+// --- animations ------------------------------------------------------------------
+
+void BoardView::AnimateMove(int fromCol, int fromRow, int toCol, int toRow, bool teleport)
+{
+    if (teleport)
+        Teleport(fromCol, fromRow, toCol, toRow);
+    else
+        Hop(fromCol, fromRow, toCol, toRow);
+}
+
+void BoardView::Hop(int fromCol, int fromRow, int toCol, int toRow)
+{
+    const int side = SaveSquare(m_);
+    const QPoint from = BallPosition(m_, fromCol, fromRow);
+    const QPoint to = BallPosition(m_, toCol, toRow);
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    if (dx == 0)
+        return; // no move along a row or column has dx 0; nothing to show
+    const int n = std::max(std::abs(fromCol - toCol), std::abs(fromRow - toRow));
+    int step = dx / (5 * n);
+    if (std::abs(step) <= 4)
+        step = dx < 0 ? -4 : 4;
+
+    // A parabola through both ball positions, n * CellH / 2 above the
+    // straight line halfway. The factors are kept in single precision.
+    const float rise = static_cast<float>(2 * n * m_.CellH) / static_cast<float>(dx);
+    const float bend = -rise / static_cast<float>(dx);
+    const float slope = static_cast<float>(dy) / static_cast<float>(dx);
+
+    for (int d = step; std::abs(d) <= std::abs(dx); d += step) {
+        const double lift = static_cast<double>(bend) * d * d + static_cast<double>(rise) * d
+            - static_cast<double>(slope) * d;
+        const int px = from.x() + d;
+        // Rounds half to even in the default rounding mode.
+        const int py = from.y() - static_cast<int>(std::nearbyint(lift));
+        const QImage saved = Save(px, py, side);
+        DrawBall(px, py, true, 10);
+        Pause(20);
+        Restore(saved, px, py);
+    }
+}
+
+void BoardView::Teleport(int fromCol, int fromRow, int toCol, int toRow)
+{
+    const int s = SaveSquare(m_);
+    const QPoint from = BallPosition(m_, fromCol, fromRow);
+    const QPoint to = BallPosition(m_, toCol, toRow);
+    if (playEffect_)
+        playEffect_(EffectTeleport);
+    // The ball shrinks at the source while it grows at the target, each
+    // centred in its saved square.
+    for (int i = 1; i <= 9; ++i) {
+        const QImage left = Save(from.x(), from.y(), s);
+        const int o1 = (s - ((10 - i) * s) / 10) / 2;
+        DrawBall(from.x() + o1, from.y() + o1, true, 10 - i);
+        const QImage right = Save(to.x(), to.y(), s);
+        const int o2 = (s - (s * i) / 10) / 2;
+        DrawBall(to.x() + o2, to.y() + o2, true, i);
+        Pause(35);
+        Restore(left, from.x(), from.y());
+        Restore(right, to.x(), to.y());
+    }
+}
+
+// Every fall moves down by k * LayerH / 3 in frame k, so it accelerates.
+
+void BoardView::AnimateTileFall(int col, int row)
+{
+    if (m_.LayerH <= 0)
+        return; // nothing falls on a board without size
+    const int x = CellX(m_, col, row);
+    const int code = CodeAt(col, row);
+    int y = CellY(m_, row);
+    for (int k = 1; y < FallLimit(); ++k) {
+        EraseTileAt(x, y, 1);
+        DrawCellsBefore(col, row);
+        y += k * m_.LayerH / 3;
+        DrawTileAt(x, y, code);
+        DrawCellsAfter(col, row);
+        // The hero stays where he stands, after a teleport on the partner.
+        DrawHero(game_.HeroCol, game_.HeroRow);
+        Pause(30);
+    }
+}
+
+void BoardView::AnimateLayerDrop(int col, int row)
+{
+    if (m_.LayerH <= 0)
+        return; // nothing falls on a board without size
+    const int x = CellX(m_, col, row);
+    const int stackY = CellY(m_, row);
+    const int n = CodeAt(col, row);
+    int y = stackY + n * m_.LayerH; // right under the remaining stack
+    for (int k = 1; y < FallLimit(); ++k) {
+        EraseTileAt(x, y, 1);
+        DrawTileAt(x, stackY, n);
+        DrawCellsBefore(col, row);
+        y += k * m_.LayerH / 3;
+        DrawTileAt(x, y, 1); // the falling slab, a counted tile of one
+        DrawTileAt(x, stackY, n);
+        DrawCellsAfter(col, row);
+        DrawHero(game_.HeroCol, game_.HeroRow);
+        Pause(30);
+    }
+}
+
+void BoardView::AnimateHeroFall(int col, int row)
+{
+    if (m_.LayerH <= 0)
+        return; // nothing falls on a board without size
+    const QPoint at = BallPosition(m_, col, row);
+    const int hx = at.x();
+    int hy = at.y();
+    for (int k = 1; hy < FallLimit(); ++k) {
+        DrawBall(hx, hy, false, 10);
+        DrawCellsBefore(col, row);
+        hy += k * m_.LayerH / 3;
+        DrawBall(hx, hy, true, 10);
+        DrawCellsAfter(col, row);
+        Pause(30);
+    }
+}
+
+void BoardView::AnimateBothFall(int tileCol, int tileRow, int heroCol, int heroRow)
+{
+    if (m_.LayerH <= 0)
+        return; // nothing falls on a board without size
+    const int hx = BallPosition(m_, heroCol, heroRow).x();
+    const int tx = CellX(m_, tileCol, tileRow);
+    const int code = CodeAt(tileCol, tileRow);
+    // The cell painted first goes first; on equal keys the tile does.
+    const bool tileFirst = DrawOrderKey(tileCol, tileRow) <= DrawOrderKey(heroCol, heroRow);
+    const int c1 = tileFirst ? tileCol : heroCol, r1 = tileFirst ? tileRow : heroRow;
+    const int c2 = tileFirst ? heroCol : tileCol, r2 = tileFirst ? heroRow : tileRow;
+    int ty = CellY(m_, tileRow);
+    int hy = CellY(m_, heroRow) - 6 * m_.CellH / 7;
+    for (int k = 1; ty < FallLimit() || hy < FallLimit(); ++k) {
+        EraseTileAt(tx, ty, 1);
+        DrawBall(hx, hy, false, 10);
+        DrawCellsBefore(c1, r1);
+        ty += k * m_.LayerH / 3;
+        hy += k * m_.LayerH / 3;
+        DrawTileAt(tx, ty, code);
+        DrawCellsBetween(c1, r1, c2, r2);
+        DrawBall(hx, hy, true, 10);
+        DrawCellsAfter(c2, r2);
+        Pause(30);
+    }
+}
+
+void BoardView::LevelSweepOut()
+{
+    DrawBall(HeroX, HeroY, false, 10);
+    for (int row = 0; row < BoardSide; ++row) {
+        for (int col = 0; col < BoardSide; ++col) {
+            const int code = CodeAt(col, row);
+            EraseTileAt(CellX(m_, col, row), CellY(m_, row), code);
+            if (code > 0)
+                Pause(10);
+        }
+    }
+}
+
+void BoardView::LevelSweepIn()
+{
+    for (int row = 0; row < BoardSide; ++row) {
+        for (int col = 0; col < BoardSide; ++col) {
+            const int code = CodeAt(col, row);
+            DrawTileAt(CellX(m_, col, row), CellY(m_, row), code);
+            if (code > 0)
+                Pause(10);
+        }
+    }
+    DrawHero(game_.HeroCol, game_.HeroRow);
+}
+
+// --- the timer's part ------------------------------------------------------------
+
+void BoardView::DrawStar(int i)
+{
+    Touch(stars_.DrawStar(buffer_, i, random_));
+}
+
+void BoardView::Twinkle()
+{
+    // The same star may be drawn more than once in a tick.
+    for (int n = 0; n < 50; ++n)
+        DrawStar(random_(StarCount) + 1);
+}
+
+void BoardView::Dance()
+{
+    DrawBall(HeroX, HeroY, false, 10);
+    // Both steps use CellW; they average slightly upwards.
+    const int dx = random_(m_.CellW) - m_.CellW / 2;
+    const int dy = random_(m_.CellW) - 4 * m_.CellW / 7;
+    HeroX = std::clamp(HeroX + dx, 0, std::max(0, buffer_.width() - m_.CellW));
+    HeroY = std::clamp(HeroY + dy, 0, std::max(0, buffer_.height() - m_.CellW));
+    DrawBoard();
+    DrawBall(HeroX, HeroY, true, 10);
+}

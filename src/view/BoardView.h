@@ -1,0 +1,103 @@
+// The board area `box` as the player sees it: a back buffer with the tiles,
+// the hero, the stars, every animation of a move and the victory dance.
+#pragma once
+
+#include "Geometry.h"
+#include "Pause.h"
+#include "Random.h"
+#include "StarField.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <functional>
+
+class Game;
+class QPainter;
+
+class BoardView
+{
+public:
+    // Reads the board, the hero's cell and the play state from the game.
+    BoardView(const Game &game, Random &random);
+
+    // How a frame reaches the screen: `repaintNow` before every pause of an
+    // animation, `updateLater` for drawing that the next paint may show.
+    void SetScreen(std::function<void(const QRect &)> repaintNow,
+        std::function<void(const QRect &)> updateLater);
+    void SetClock(AnimationClock *clock) { clock_ = clock; }
+    // The teleport plays its own sound.
+    void SetEffectPlayer(std::function<void(int)> playEffect)
+    {
+        playEffect_ = std::move(playEffect);
+    }
+
+    // A new size: metrics from the client area, a black buffer the size of
+    // the board area, and the stars scattered anew.
+    void Resize(int clientWidth, int clientHeight, int boxWidth, int boxHeight);
+
+    const Metrics &metrics() const { return m_; }
+    const QImage &buffer() const { return buffer_; }
+    StarField &stars() { return stars_; }
+
+    int HeroX = 0;
+    int HeroY = 0;
+
+    // The full repaint: board, the hero while the level is ready or in play,
+    // and every star.
+    void PaintBoard();
+
+    // --- tiles, in drawing order (row by row from the back) ----------------
+    void DrawCell(int col, int row, bool visible);
+    void DrawBoard();
+    void DrawCellsBefore(int col, int row);
+    void DrawCellsAfter(int col, int row);
+    // The cells strictly between two cells in drawing order; first has the
+    // smaller key.
+    void DrawCellsBetween(int firstCol, int firstRow, int secondCol, int secondRow);
+    void DrawTileAt(int x, int y, int code);
+    void EraseTileAt(int x, int y, int code);
+
+    // --- the hero -----------------------------------------------------------
+    void DrawHero(int col, int row);
+    void DrawBall(int x, int y, bool shaded, int scale);
+
+    // --- animations; each runs to its end before it returns ----------------
+    void AnimateMove(int fromCol, int fromRow, int toCol, int toRow, bool teleport);
+    void AnimateTileFall(int col, int row);
+    void AnimateLayerDrop(int col, int row);
+    void AnimateHeroFall(int col, int row);
+    void AnimateBothFall(int tileCol, int tileRow, int heroCol, int heroRow);
+    void LevelSweepOut();
+    void LevelSweepIn();
+
+    // --- the timer's part ---------------------------------------------------
+    void DrawStar(int i);
+    void Twinkle(); // fifty random stars
+    void Dance(); // one jitter of the ball after a solved level
+
+    // Shows the frame drawn so far, then waits.
+    void Pause(int ms);
+
+private:
+    void Touch(const QRect &r);
+    void DrawCellsWhere(const std::function<bool(int key)> &take);
+    int CodeAt(int col, int row) const;
+    void Hop(int fromCol, int fromRow, int toCol, int toRow);
+    void Teleport(int fromCol, int fromRow, int toCol, int toRow);
+    QImage Save(int x, int y, int side) const;
+    void Restore(const QImage &saved, int x, int y);
+    int FallLimit() const;
+
+    const Game &game_;
+    Random &random_;
+    Metrics m_;
+    QImage buffer_;
+    StarField stars_;
+    QRect dirty_;
+    AnimationClock *clock_ = nullptr;
+    SleepingClock sleeping_;
+    std::function<void(const QRect &)> repaintNow_;
+    std::function<void(const QRect &)> updateLater_;
+    std::function<void(int)> playEffect_;
+};

@@ -1,0 +1,25 @@
+#include "Geometry.h"
+
+#include "Board.h"
+
+Metrics ComputeMetrics(int clientWidth, int clientHeight)
+{
+    Metrics m;
+    m.CellW = clientWidth / 25;
+    m.CellH = clientHeight / 11;
+    m.FaceW = m.CellW * 3 / 4;
+    m.FaceH = m.CellH * 3 / 4;
+    m.LayerH = m.CellH / 6;
+    return m;
+}
+
+Colour TileColour(int code)
+{
+    if (code >= 1 || code <= -13)
+        return CountColor;
+    if (code == Slide)
+        return SlideTileColor;
+    if (code >= TeleportLow && code <= TeleportHigh)
+        return TeleportColors[code - TeleportLow];
+    return ArrowTileColor; // the one-way, horizontal and vertical tiles
+}

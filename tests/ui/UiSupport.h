@@ -1,0 +1,80 @@
+// Helpers for the tests of the window, the view and the dialogs: a Qt
+// application for the whole test program, a clock that records the pauses
+// instead of sleeping, level sets in a fresh program folder, and answers to
+// the next modal dialog.
+#pragma once
+
+#include "Board.h"
+#include "LevelSet.h"
+#include "Pause.h"
+
+#include <QImage>
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+class QTimer;
+
+// Records every pause; `onPause` may look at the screen at that moment.
+class CountingClock : public AnimationClock
+{
+public:
+    std::vector<int> pauses;
+    std::function<void()> onPause;
+    void Pause(int ms) override
+    {
+        pauses.push_back(ms);
+        if (onPause)
+            onPause();
+    }
+    int Count(int ms) const;
+    int Total() const;
+};
+
+// Eight rows of eight tokens, row 0 first as on screen: "." empty, else the
+// code in decimal.
+Board Rows(std::initializer_list<const char *> rows);
+LevelRecord Level(const Board &board, int col, int row);
+
+// A program folder with a level set and a settings file, removed afterwards.
+class ProgramFolder
+{
+public:
+    explicit ProgramFolder(const std::vector<LevelRecord> &levels,
+        const std::string &settings = "[common]\ntongue=0\n");
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder &) = delete;
+    ProgramFolder &operator=(const ProgramFolder &) = delete;
+
+    std::string Folder() const { return path_.string() + "/"; }
+    std::filesystem::path Settings() const { return path_ / "V2.conf"; }
+    std::string ReadSettings() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Answers the next modal dialog, as soon as it is open, with a key or with
+// a function of the dialog. Stops looking when it goes out of scope.
+class DialogAnswer
+{
+public:
+    explicit DialogAnswer(int key);
+    explicit DialogAnswer(std::function<void(QWidget *dialog)> answer);
+    ~DialogAnswer();
+    bool Answered() const { return answered_; }
+    QWidget *Dialog() const { return dialog_; }
+
+private:
+    QTimer *timer_;
+    bool answered_ = false;
+    QWidget *dialog_ = nullptr;
+};
+
+// Red pixels of the hero ball: the bounding box in the image, or an empty
+// rectangle when there is no ball.
+QRect BallBox(const QImage &image);
