@@ -1,0 +1,176 @@
+#include "Options.h"
+
+#include "DlgRes.h"
+#include "PictureButton.h"
+#include "PicturePanel.h"
+#include "RaisedLabel.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+
+// The dialog's own pictures, `bmps`.
+enum Bmp {
+    BmpGraniteLight,
+    BmpGraniteDark,
+    BmpLogo,
+    BmpCheck,
+    BmpCheckHot,
+    BmpMouth,
+    BmpMouthHot,
+    BmpSpeaker,
+    BmpSpeakerHot,
+    BmpClef,
+    BmpClefHot,
+    BmpClefGrey,
+    BmpRunner,
+    BmpRunnerHot,
+    BmpRunnerGrey,
+};
+
+PictureList LoadBmps()
+{
+    const QString dir = QStringLiteral(":/pictures/dialogs/");
+    const QSize face(50, 50);
+    PictureList bmps;
+    bmps.Add(dir + "granite-light.svg", QSize(160, 120));
+    bmps.Add(dir + "granite-dark.svg", QSize(160, 120));
+    bmps.Add(dir + "logo.svg", QSize(100, 75));
+    for (const char *name : {"check", "check-hot", "mouth", "mouth-hot", "speaker", "speaker-hot",
+             "clef", "clef-hot", "clef-grey", "runner", "runner-hot", "runner-grey"})
+        bmps.Add(dir + name + ".svg", face);
+    return bmps;
+}
+
+QString Choose(int language, const char *german, const char *english)
+{
+    return QString::fromUtf8(language == 1 ? german : english);
+}
+
+} // namespace
+
+TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
+    std::function<void()> refreshHints, QWidget *mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
+    , v_(variables)
+    , music_(std::move(music))
+    , refreshHints_(std::move(refreshHints))
+    , mainWindow_(mainWindow)
+{
+    setFixedSize(497, 416);
+    const PictureList bmps = LoadBmps();
+    auto *background = new PicturePanel(this);
+    background->setGeometry(rect());
+    background->SetPicture(bmps.Image(BmpGraniteLight));
+
+    LogoPicture(background, bmps.Image(BmpLogo), QRect(0, 12, 105, 77));
+    ProgLabel = new RaisedLabel(QString(), 32, background);
+    ProgLabel->setGeometry(12, 84, 53, 316);
+    VersionLabel = new RaisedLabel(QString(), 16, background);
+    VersionLabel->setGeometry(56, 130, 21, 266);
+    OKBtn = DialogButton(background, QRect(436, 355, 50, 50), bmps, BmpCheck, BmpCheckHot);
+
+    auto *inner = new PicturePanel(background);
+    inner->setGeometry(116, 12, 369, 333);
+    inner->SetPicture(bmps.Image(BmpGraniteDark));
+    OptLabel = DialogLabel(inner, QRect(19, 12, 254, 29), 21);
+    TongueBtn = DialogButton(inner, QRect(16, 47, 50, 50), bmps, BmpMouth, BmpMouthHot);
+    SoundBtn = DialogButton(inner, QRect(16, 103, 50, 50), bmps, BmpSpeaker, BmpSpeakerHot);
+    MusicBtn = DialogButton(inner, QRect(16, 159, 50, 50), bmps, BmpClef, BmpClefHot, BmpClefGrey);
+    AnimBtn
+        = DialogButton(inner, QRect(16, 215, 50, 50), bmps, BmpRunner, BmpRunnerHot, BmpRunnerGrey);
+    TongueLabel = DialogLabel(inner, QRect(79, 64, 294, 18), 16, false);
+    SoundLabel = DialogLabel(inner, QRect(79, 120, 294, 18), 16, false);
+    MusicLabel = DialogLabel(inner, QRect(79, 176, 294, 18), 16, false);
+    AnimLabel = DialogLabel(inner, QRect(79, 232, 294, 18), 16, false);
+
+    connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
+    connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
+    connect(SoundBtn, &QAbstractButton::clicked, this, &TOptionDlg::SoundBtnClick);
+    connect(MusicBtn, &QAbstractButton::clicked, this, &TOptionDlg::MusicBtnClick);
+    connect(AnimBtn, &QAbstractButton::clicked, this, &TOptionDlg::AnimBtnClick);
+}
+
+bool TOptionDlg::MusicAvailable() const
+{
+    return music_.available && music_.available();
+}
+
+int TOptionDlg::ShowModal()
+{
+    RefreshTexts();
+    return exec();
+}
+
+void TOptionDlg::RefreshTexts()
+{
+    const int l = *v_.Language;
+    ProgLabel->SetText(QStringLiteral("Tumblewick"));
+    VersionLabel->SetText(QStringLiteral("Version  2.0"));
+    MusicBtn->setEnabled(MusicAvailable());
+
+    OKBtn->SetHint(Choose(l, "Zurück zum Spiel", "Back to game"));
+    OptLabel->setText(Choose(l, "Einstellungen:", "Options:"));
+    TongueBtn->SetHint(Choose(l, "Sprache ändern", "Change language"));
+    TongueLabel->setText(Choose(l, "Ich spreche deutsch.", "I speak English."));
+    SoundBtn->SetHint(Choose(l, "Geräusche ein- und ausschalten.", "Sound on or off"));
+    SoundLabel->setText(*v_.SoundOn ? Choose(l, "Geräusche sind an.", "Sound is on.")
+                                    : Choose(l, "Geräusche sind aus.", "Sound is off."));
+    MusicBtn->SetHint(Choose(l, "Musik ein- und ausschalten.", "Music on or off."));
+    QString music;
+    if (!MusicAvailable())
+        music = Choose(l, "Keine Musikdateien vorhanden.", "No music files available.");
+    else if (*v_.MusicOn)
+        music
+            = Choose(l, "Musik: ", "Music: ") + (music_.pieceName ? music_.pieceName() : QString());
+    else
+        music = Choose(l, "Musik ist aus.", "Music is off.");
+    // A long file name is cut short rather than run out of the panel.
+    MusicLabel->setText(
+        MusicLabel->fontMetrics().elidedText(music, Qt::ElideMiddle, MusicLabel->width()));
+    MusicLabel->setToolTip(music);
+    AnimLabel->setText(*v_.AnimationOn
+            ? Choose(l, "Pip-Animationen aktiviert.", "Pip-animations activated.")
+            : Choose(l, "Pip-Animationen deaktiviert.", "Pip-animations deactivated."));
+}
+
+void TOptionDlg::TongueBtnClick()
+{
+    *v_.Language = NextLanguage(*v_.Language);
+    RefreshTexts();
+    if (refreshHints_)
+        refreshHints_();
+}
+
+void TOptionDlg::SoundBtnClick()
+{
+    *v_.SoundOn = !*v_.SoundOn;
+    RefreshTexts();
+}
+
+void TOptionDlg::AnimBtnClick()
+{
+    *v_.AnimationOn = !*v_.AnimationOn;
+    RefreshTexts();
+}
+
+void TOptionDlg::MusicBtnClick()
+{
+    if (MusicAvailable() && music_.click)
+        *v_.MusicOn = music_.click(*v_.MusicOn);
+    RefreshTexts();
+}
+
+void TOptionDlg::showEvent(QShowEvent *event)
+{
+    if (mainWindow_ && mainWindow_->isVisible())
+        move(DialogPlacement(*mainWindow_, size()));
+    QDialog::showEvent(event);
+}
+
+void TOptionDlg::keyPressEvent(QKeyEvent *event)
+{
+    // The dialog answers no keys: only its button closes it.
+    event->accept();
+}

@@ -1,0 +1,35 @@
+// An in-memory list of pictures, each rendered once from its vector source
+// at the size it is used at.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+// Renders an SVG file (a resource path such as ":/pictures/...") at exactly
+// that size on a transparent background. A source that cannot be read gives
+// a transparent picture of the size, so that no control changes its layout.
+QImage RenderPicture(const QString &source, QSize size);
+
+// Makes every pixel of exactly this colour transparent.
+QImage WithTransparentColour(QImage image, QRgb colour);
+
+class PictureList
+{
+public:
+    void Add(const QString &source, QSize size)
+    {
+        pictures_.push_back(RenderPicture(source, size));
+    }
+    void Add(const QImage &picture) { pictures_.push_back(picture); }
+
+    int Count() const { return static_cast<int>(pictures_.size()); }
+    const QImage &Image(int i) const { return pictures_.at(static_cast<std::size_t>(i)); }
+    QPixmap Pixmap(int i) const { return QPixmap::fromImage(Image(i)); }
+
+private:
+    std::vector<QImage> pictures_;
+};

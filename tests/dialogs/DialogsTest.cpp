@@ -1,0 +1,243 @@
+// The message, options and language dialogs: texts, key answers, switches
+// and where they appear.
+#include "DlgRes.h"
+#include "Options.h"
+#include "PictureButton.h"
+#include "RaisedLabel.h"
+#include "Tongdlg.h"
+#include "UiSupport.h"
+#include "YesNo.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+struct Dialogs
+{
+    TDlgResources resources;
+    QWidget main;
+    int language = 0;
+    TYesNoDlg yesNo {resources, [this] { return language; }, &main};
+
+    Dialogs()
+    {
+        main.setGeometry(100, 80, 680, 510);
+        main.show();
+    }
+};
+
+} // namespace
+
+TEST(MessageTable, TextsAndButtonsInBothLanguages)
+{
+    struct Case
+    {
+        int id, buttons;
+        const char *german, *english;
+    };
+    for (const Case c : {
+             Case {2, 2, "Willst Du die Stufe wirklich aufgeben?",
+                 "Do you really want to give up the level?"},
+             Case {3, 2, "Willst Du wirklich schon aufhören?", "Do you really want to go?"},
+             Case {6, 1, "Gratulation, Du hast alle Stufen gelöst.",
+                 "Congratulation, you solved all levels."},
+             Case {12, 1, "Spiel angehalten.\rWeitermachen?", "Game paused.\rContinue?"},
+             Case {13, 2, "Leider nein!\rStufe wiederholen?", "That was it!\rRepeat level?"},
+             Case {14, 2, "Hurra, geschafft!\rMit der nächste Stufe weitermachen?",
+                 "Hurrah, you made it!\rContinue with next level?"},
+         }) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(ButtonCountOf(c.id), c.buttons);
+        EXPECT_EQ(MessageText(c.id, 1), QString::fromUtf8(c.german));
+        EXPECT_EQ(MessageText(c.id, 0), QString::fromUtf8(c.english));
+        EXPECT_EQ(MessageText(c.id, -1), QString::fromUtf8(c.english)) << "-1 speaks English";
+    }
+    for (int id : {1, 5, 6, 7, 8, 9, 10, 12})
+        EXPECT_EQ(ButtonCountOf(id), 1) << id;
+    for (int id : {2, 3, 4, 11, 13, 14})
+        EXPECT_EQ(ButtonCountOf(id), 2) << id;
+}
+
+TEST(MessageDialog, KeysAnswerInEveryLanguage)
+{
+    struct Case
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        ModalResult result;
+    };
+    Dialogs d;
+    for (const Case c : {Case {Qt::Key_Return, {}, MrYes},
+             Case {Qt::Key_Enter, Qt::KeypadModifier, MrYes}, Case {Qt::Key_J, {}, MrYes},
+             Case {Qt::Key_J, Qt::ShiftModifier, MrYes}, Case {Qt::Key_Y, {}, MrYes},
+             Case {Qt::Key_Y, Qt::ShiftModifier, MrYes}, Case {Qt::Key_Escape, {}, MrNo},
+             Case {Qt::Key_N, {}, MrNo}, Case {Qt::Key_N, Qt::ShiftModifier, MrNo}}) {
+        for (int id : {2, 6}) { // a one-button message answers No as well
+            SCOPED_TRACE(testing::Message() << c.key << " on message " << id);
+            DialogAnswer answer([&](QWidget *w) { QTest::keyClick(w, c.key, c.modifiers); });
+            EXPECT_EQ(d.yesNo.ShowMsg(id), c.result);
+        }
+    }
+}
+
+TEST(MessageDialog, OtherKeysAreIgnoredAndButtonsAnswer)
+{
+    Dialogs d;
+    DialogAnswer keys([&](QWidget *w) {
+        QTest::keyClick(w, Qt::Key_X);
+        QTest::keyClick(w, Qt::Key_Space);
+        QTest::keyClick(w, Qt::Key_Right);
+        EXPECT_TRUE(w->isVisible());
+        QTest::mouseClick(w->findChildren<PictureButton *>().at(0), Qt::LeftButton);
+    });
+    EXPECT_EQ(d.yesNo.ShowMsg(13), MrNo) << "the first button is the cross";
+}
+
+TEST(MessageDialog, ShowsTheTextOfItsLanguageOrTheCallersAndCentresOverTheWindow)
+{
+    Dialogs d;
+    struct Case
+    {
+        int id, language;
+        QString callerText, shown;
+        bool noButton;
+    };
+    for (const Case &c :
+        {Case {14, 1, {},
+             QString::fromUtf8("Hurra, geschafft!\nMit der nächste Stufe weitermachen?"), true},
+            Case {14, 0, {}, "Hurrah, you made it!\nContinue with next level?", true},
+            Case {6, -1, {}, "Congratulation, you solved all levels.", false},
+            Case {10, 1, "The game runs from a disc.", "The game runs from a disc.", false},
+            Case {11, 1, "Kept as written", "Kept as written", true}}) {
+        SCOPED_TRACE(c.id);
+        d.language = c.language;
+        QPoint at;
+        DialogAnswer answer([&](QWidget *w) {
+            at = w->pos();
+            QTest::keyClick(w, Qt::Key_Y);
+        });
+        if (c.callerText.isEmpty())
+            d.yesNo.ShowMsg(c.id);
+        else
+            d.yesNo.ShowMsgText(c.id, c.callerText);
+        EXPECT_EQ(d.yesNo.ShownText(), c.shown);
+        EXPECT_EQ(d.yesNo.NoButtonShown(), c.noButton);
+        const QRect frame = d.main.frameGeometry();
+        EXPECT_EQ(at,
+            QPoint(frame.left() + (frame.width() - 319) / 2,
+                frame.top() + frame.height() - (d.main.height() + 158) / 2));
+    }
+}
+
+TEST(DialogPlacement, CentresAcrossTheWindowAndDownItsClientArea)
+{
+    struct Case
+    {
+        QRect frame;
+        int clientHeight;
+        QSize dialog;
+        QPoint at;
+    };
+    for (const Case c : {Case {{100, 80, 680, 510}, 510, {319, 158}, {280, 256}},
+             Case {{10, 20, 689, 516}, 478, {497, 416}, {106, 89}},
+             Case {{0, 0, 300, 200}, 200, {319, 158}, {-9, 21}}}) {
+        EXPECT_EQ(DialogPlacement(c.frame, c.clientHeight, c.dialog), c.at);
+    }
+}
+
+TEST(OptionDialog, SwitchesTakeEffectAtOnce)
+{
+    int language = -1;
+    bool sound = true, music = true, animation = true;
+    int refreshed = 0;
+    bool available = false;
+    int clicks = 0;
+    TOptionDlg dlg(
+        {&language, &sound, &music, &animation},
+        {[&] { return available; }, [] { return QStringLiteral("song.mid"); },
+            [&](bool on) {
+                ++clicks;
+                return !on;
+            }},
+        [&] { ++refreshed; }, nullptr);
+    dlg.RefreshTexts();
+    EXPECT_EQ(dlg.OptLabel->text(), "Options:");
+    EXPECT_EQ(dlg.TongueLabel->text(), "I speak English.");
+    EXPECT_EQ(dlg.ProgLabel->Text(), "Tumblewick");
+    EXPECT_EQ(dlg.VersionLabel->Text(), "Version  2.0");
+    EXPECT_FALSE(dlg.MusicBtn->isEnabled());
+    EXPECT_EQ(dlg.MusicLabel->text(), "No music files available.");
+    EXPECT_TRUE(dlg.AnimBtn->Hint().isEmpty());
+
+    dlg.TongueBtn->click(); // -1 becomes 0
+    EXPECT_EQ(language, 0);
+    dlg.TongueBtn->click();
+    EXPECT_EQ(language, 1);
+    EXPECT_EQ(refreshed, 2) << "the main window follows each change";
+    EXPECT_EQ(dlg.OptLabel->text(), "Einstellungen:");
+    EXPECT_EQ(dlg.OKBtn->Hint(), QString::fromUtf8("Zurück zum Spiel"));
+    EXPECT_EQ(dlg.MusicLabel->text(), "Keine Musikdateien vorhanden.");
+    dlg.MusicBtn->click(); // disabled: nothing happens
+    EXPECT_EQ(clicks, 0);
+
+    dlg.SoundBtn->click();
+    EXPECT_FALSE(sound);
+    EXPECT_EQ(dlg.SoundLabel->text(), QString::fromUtf8("Geräusche sind aus."));
+    dlg.AnimBtn->click();
+    EXPECT_FALSE(animation);
+    EXPECT_EQ(dlg.AnimLabel->text(), "Pip-Animationen deaktiviert.");
+    dlg.TongueBtn->click();
+    EXPECT_EQ(language, 0);
+    EXPECT_EQ(dlg.SoundLabel->text(), "Sound is off.");
+    EXPECT_EQ(dlg.AnimLabel->text(), "Pip-animations deactivated.");
+    EXPECT_EQ(dlg.SoundBtn->Hint(), "Sound on or off");
+
+    available = true;
+    dlg.RefreshTexts();
+    EXPECT_TRUE(dlg.MusicBtn->isEnabled());
+    EXPECT_EQ(dlg.MusicLabel->text(), "Music: song.mid");
+    dlg.MusicBtn->click();
+    EXPECT_FALSE(music);
+    EXPECT_EQ(dlg.MusicLabel->text(), "Music is off.");
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(OptionDialog, AnswersNoKeysAndClosesByItsButton)
+{
+    int language = 0;
+    bool sound = true, music = true, animation = true;
+    TOptionDlg dlg({&language, &sound, &music, &animation}, {}, {}, nullptr);
+    DialogAnswer answer([&](QWidget *w) {
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_TRUE(w->isVisible());
+        dlg.OKBtn->click();
+    });
+    dlg.ShowModal();
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+TEST(LanguageDialog, SetsTheChosenLanguageOrNone)
+{
+    TDlgResources resources;
+    for (const auto &[choice, expected] :
+        {std::pair {"german", 1}, std::pair {"english", 0}, std::pair {"none", -1}}) {
+        SCOPED_TRACE(choice);
+        int language = -1;
+        TTongueDlg dlg(resources, language);
+        DialogAnswer answer([&, choice = std::string(choice)](QWidget *w) {
+            if (choice == "german")
+                dlg.GermanBtn->click();
+            else if (choice == "english")
+                dlg.EnglishBtn->click();
+            else
+                QTest::keyClick(w, Qt::Key_Escape);
+        });
+        dlg.exec();
+        EXPECT_EQ(language, expected);
+    }
+}
