@@ -1,28 +1,19 @@
-// Program entry. For now the window only says what the game has loaded; the
-// board and its window follow.
-#include "GameSettings.h"
-#include "LevelSet.h"
+// Program entry: the main window runs the start-up while it is created; the
+// dialogs follow once it is shown; then the message loop runs until it closes.
+#include "Main.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
-    const SettingsStore ini(SettingsStore::DefaultPath());
-    const StartSettings settings = ReadStartSettings(ini);
-    const LevelSetResult levels = LoadLevelSet(programFolder);
+    // The help layer finds its viewer here, before any window exists.
 
-    QString text = QStringLiteral("Tumblewick 2.0\n\n");
-    if (levels.ok())
-        text += QStringLiteral("%1 levels loaded. The board comes next.").arg(levels.table.Count());
-    else
-        text += QString::fromStdString(LevelSetMessage(levels, settings.Language));
-    QLabel window(text);
-    window.setWindowTitle(QStringLiteral("Tumblewick 2.0"));
-    window.setAlignment(Qt::AlignCenter);
-    window.resize(673, 362);
-    window.show();
+    TMainForm MainForm(
+        QCoreApplication::applicationDirPath().toStdString() + "/", SettingsStore::DefaultPath());
+    if (!MainForm.Created())
+        return 1; // the level set could not be loaded; the player has been told why
+    MainForm.show();
+    MainForm.CreateDialogs();
     return app.exec();
 }

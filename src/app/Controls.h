@@ -1,0 +1,65 @@
+// The main window's own controls: the board's paint box, the toolbar strip
+// with the solved indicator, and the solved-levels gauge.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+// `box`: shows the board's back buffer; any mouse button pressed on it is a
+// click on the board (a double click counts as a second press).
+class BoardBox : public QWidget
+{
+    Q_OBJECT
+public:
+    BoardBox(const QImage &buffer, QWidget *parent);
+    std::function<void(int x, int y)> onMouseDown;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    const QImage &buffer_;
+};
+
+// `toolbox`: the strip under the toolbar's controls. The window's black shows
+// through it; it draws only the solved indicator, a 50 x 50 block of the
+// indicator picture (not solved at x 0, solved at x 50).
+class Toolbox : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr QPoint IndicatorAt {405, 4};
+
+    Toolbox(const QImage &indicator, QWidget *parent);
+    void SetSolved(bool solved);
+    bool Solved() const { return solved_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage indicator_;
+    bool solved_ = false;
+};
+
+// `gsol`: a red bar on black without border or text; its hint tells the count.
+class SolvedGauge : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SolvedGauge(QWidget *parent);
+    void SetRange(int maximum, int progress);
+    int Maximum() const { return maximum_; }
+    int Progress() const { return progress_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int maximum_ = 100;
+    int progress_ = 0;
+};

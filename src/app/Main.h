@@ -1,0 +1,155 @@
+// The main window: owns the game, draws it, takes the keys and clicks, runs
+// the 100 ms timer, and answers everything the rules ask of the screen.
+#pragma once
+
+#include "BoardView.h"
+#include "Game.h"
+#include "GameHost.h"
+#include "PictureList.h"
+#include "Random.h"
+#include "Settings.h"
+#include "WindowKeeper.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class BoardBox;
+class QLabel;
+class QTimer;
+class PictureButton;
+class SolvedGauge;
+class TDlgResources;
+class TInfoDlg;
+class TOptionDlg;
+class TTongueDlg;
+class TYesNoDlg;
+class Toolbox;
+
+// The outer size brought to 4 : 3: first the height follows the width when
+// the window is too flat, then the width follows the height.
+QSize FourToThree(QSize outer);
+
+// Arrow keys become the virtual key codes the rules know; any other key
+// becomes 0, which moves nothing.
+int VirtualKey(int qtKey);
+
+class TMainForm : public QWidget, public GameHost
+{
+    Q_OBJECT
+public:
+    static constexpr int ToolbarHeight = 60;
+    static constexpr QSize DesignClientSize {673, 362};
+    // The outer size the frame may not be dragged below.
+    static constexpr QSize TrackingMinimum {680, 460};
+
+    // Runs the whole start-up (FormCreate). When the level set cannot be
+    // loaded it shows why, and Created() is false: the program then ends
+    // without showing the window.
+    TMainForm(const std::string &programFolder, const std::filesystem::path &settingsFile);
+    ~TMainForm() override;
+
+    bool Created() const { return created_; }
+
+    // The dialogs, created after the window is shown, in the program's order.
+    void CreateDialogs();
+
+    // --- the game's state ---------------------------------------------------
+    std::string ProgramFolder;
+    SettingsStore ini;
+    Game game {*this};
+    bool SoundOn = true;
+    bool MusicOn = true;
+    int GrafMode = 0;
+    bool MusicAvailable = false;
+    bool FirstTick = false;
+
+    Random random;
+    BoardView view {game, random};
+    PictureList m;
+
+    // --- controls -------------------------------------------------------------
+    QTimer *Timer;
+    SolvedGauge *gsol;
+    BoardBox *box;
+    Toolbox *toolbox;
+    WindowKeeper keeper {ini};
+    PictureButton *NewBtn, *LoadBtn, *StartBtn, *NextBtn;
+    PictureButton *Level100UpBtn, *Level10UpBtn, *Level1UpBtn, *UnSolvedUpBtn;
+    PictureButton *UnSolvedDnBtn, *Level1DnBtn, *Level10DnBtn, *Level100DnBtn;
+    PictureButton *OptionBtn, *InfoBtn, *RulesBtn, *ExitBtn;
+    QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
+
+    // --- dialogs --------------------------------------------------------------
+    std::unique_ptr<TInfoDlg> InfoDlg;
+    std::unique_ptr<TTongueDlg> TongueDlg;
+    std::unique_ptr<TDlgResources> DlgResources;
+    std::unique_ptr<TYesNoDlg> YesNoDlg;
+    std::unique_ptr<TOptionDlg> OptionDlg;
+
+    // --- handlers ---------------------------------------------------------------
+    bool FormCreate();
+    void FormDestroy();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+    void FormResize();
+    void boxPaint();
+    void boxMouseDown(int x, int y);
+    void TimerTimer();
+    void RefreshHints();
+
+    void NewGameBtnClick();
+    void RestartBtnClick();
+    void Level1UpBtnClick();
+    void Level1DnBtnClick();
+    void Level10UpBtnClick();
+    void Level10DnBtnClick();
+    void Level100UpBtnClick();
+    void Level100DnBtnClick();
+    void sUpBtnClick();
+    void sDownBtnClick();
+    void ExitBtnClick();
+    void OptionBtnClick();
+    void info();
+    void rules();
+    void LoadBtnClick();
+
+    // --- what the rules ask -----------------------------------------------------
+    void DrawCell(int col, int row, bool visible) override;
+    void DrawCellsAfter(int col, int row) override;
+    void DrawHero(int col, int row) override;
+    void AnimateMove(int fromCol, int fromRow, int toCol, int toRow, bool teleport) override;
+    void AnimateTileFall(int col, int row) override;
+    void AnimateLayerDrop(int col, int row) override;
+    void AnimateHeroFall(int col, int row) override;
+    void AnimateBothFall(int tileCol, int tileRow, int heroCol, int heroRow) override;
+    void LevelSweepOut() override;
+    void LevelSweepIn() override;
+    void PlayEffect(int n) override;
+    ModalResult ShowMsg(int id) override;
+    ModalResult ShowMsgText(int id, const QString &text);
+    void SaveCurrentGame() override;
+    void ShowCaption(const std::string &caption) override;
+    void ShowLevel(const LevelDisplay &display) override;
+    void ShowGauge(const GaugeDisplay &gauge) override;
+
+protected:
+    void setVisible(bool visible) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateToolbar();
+    void PlaceRightButtons();
+    void AskLanguage();
+    void BringToMinimumAndRatio();
+
+    bool created_ = false;
+    bool shownOnce_ = false;
+    QSize lastAsked_;
+    int resizes_ = 0; // completed resizes, to tell a nested one
+};

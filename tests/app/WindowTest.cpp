@@ -1,0 +1,303 @@
+// The main window's frame: its size rules, the placement kept between runs,
+// the toolbar strip and its hints, and the first tick's language question.
+#include "FormFixture.h"
+#include "InfoDlg.h"
+#include "PictureButton.h"
+#include "Tongdlg.h"
+#include "YesNo.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+const Board Small = Rows({"1 1 . . . . . .", ". . . . . . . .", ". . . . . . . .",
+    ". . . . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . ."});
+
+// Waits, without sleeping, until the window system has delivered a size.
+void SettleAt(const TMainForm &form, QSize size)
+{
+    for (int i = 0; i < 50 && form.size() != size; ++i)
+        QCoreApplication::processEvents();
+}
+
+QRect ScreenArea()
+{
+    return QGuiApplication::primaryScreen()->geometry();
+}
+
+} // namespace
+
+TEST(FourToThree, HeightFollowsAFlatWindowWidthATallOne)
+{
+    struct Case
+    {
+        QSize outer, result;
+    };
+    for (const Case c : {Case {{800, 500}, {800, 600}}, Case {{800, 700}, {933, 700}},
+             Case {{800, 600}, {800, 600}}, Case {{680, 460}, {680, 510}},
+             Case {{689, 400}, {689, 516}}}) {
+        SCOPED_TRACE(testing::Message() << c.outer.width() << "x" << c.outer.height());
+        EXPECT_EQ(FourToThree(c.outer), c.result);
+    }
+}
+
+TEST(MainWindow, ResizeKeepsFourToThreeAndTheRightHandButtons)
+{
+    Form f({Level(Small, 0, 0)});
+    TMainForm &form = f.form;
+    // The 4 : 3 rule holds for the outer size, frame included.
+    const QSize frame = form.frameGeometry().size() - form.size();
+    EXPECT_EQ(form.frameGeometry().size(), FourToThree(QSize(680, 510) + frame))
+        << "the design size raised to the minimum, at 4 : 3";
+    for (const auto &[asked, outer] : {std::pair {QSize(800, 500), QSize(800, 600)},
+             std::pair {QSize(800, 700), QSize(933, 700)}}) {
+        SCOPED_TRACE(testing::Message() << asked.width() << "x" << asked.height());
+        const QSize got = outer - frame;
+        form.resize(asked - frame);
+        SettleAt(form, got);
+        ASSERT_EQ(form.size(), got);
+        const int w = got.width();
+        EXPECT_EQ(form.ExitBtn->geometry(), QRect(w - 52, 4, 50, 50));
+        EXPECT_EQ(form.RulesBtn->x(), w - 104);
+        EXPECT_EQ(form.InfoBtn->x(), w - 156);
+        EXPECT_EQ(form.OptionBtn->x(), w - 208);
+        EXPECT_EQ(form.NextBtn->geometry(), QRect(160, 5, 50, 50)) << "the others stay";
+        EXPECT_EQ(form.gsol->geometry(), QRect(0, got.height() - 10, w, 10));
+        EXPECT_EQ(form.box->geometry(), QRect(0, 60, w, got.height() - 60));
+        EXPECT_EQ(form.view.buffer().size(), form.box->size());
+        EXPECT_EQ(form.view.metrics(), ComputeMetrics(w, got.height()));
+    }
+}
+
+TEST(MainWindow, PlacementIsRestoredMovedOntoTheDesktopOrCentred)
+{
+    const QRect screen = ScreenArea();
+    const QRect desk = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    const auto at = [](int left, int top) {
+        return "200,0,1," + std::to_string(left) + "," + std::to_string(top) + ","
+            + std::to_string(left + 680) + "," + std::to_string(top + 510);
+    };
+    const QPoint centre((screen.width() - 680) / 2, (screen.height() - 510) / 2);
+    enum Expect { Exactly, OnTheDesktop, Centred };
+    struct Case
+    {
+        std::string stored;
+        Expect expect;
+        QPoint at;
+    };
+    for (const Case &c : {
+             Case {at(40, 30), Exactly, {40, 30}},
+             Case {at(desk.left() - 100, 50), OnTheDesktop, {desk.left(), 50}},
+             Case {at(desk.right() - 100, desk.bottom() - 20), OnTheDesktop,
+                 {desk.right() + 1 - 680, desk.bottom() + 1 - 510}},
+             Case {"201,0,1,40,30,720,540", Centred, centre},
+             Case {"200,0,1,40,30,720", Centred, centre},
+             Case {"200,0,1,40,30,720,x", Centred, centre},
+             Case {"", Centred, centre},
+         }) {
+        SCOPED_TRACE(c.stored);
+        Form f({Level(Small, 0, 0)}, "[common]\ntongue=0\nMainForm=" + c.stored + "\n");
+        const QSize frame = f.form.frameGeometry().size() - f.form.size();
+        EXPECT_EQ(f.form.size(), FourToThree(QSize(680, 510) + frame) - frame)
+            << "its size is kept";
+        switch (c.expect) {
+        case Exactly:
+            // A stored placement is the window's client area.
+            EXPECT_EQ(f.form.geometry().topLeft(), c.at);
+            break;
+        case OnTheDesktop:
+            // Moved back in; the platform may push it in by its frame too.
+            EXPECT_LE((f.form.geometry().topLeft() - c.at).manhattanLength(), 2 * 4);
+            break;
+        case Centred:
+            EXPECT_EQ(f.form.pos(), c.at); // centred with its frame
+            break;
+        }
+    }
+}
+
+TEST(MainWindow, PlacementIsStoredWhenTheWindowIsDestroyed)
+{
+    ProgramFolder folder({Level(Small, 0, 0)});
+    QRect shown;
+    {
+        TMainForm form(folder.Folder(), folder.Settings());
+        form.Timer->stop();
+        form.show();
+        form.move(70, 20);
+        form.resize(720, 540);
+        Form::Settle();
+        shown = form.geometry();
+    }
+    const std::string settings = folder.ReadSettings();
+    EXPECT_NE(settings.find("MainForm=" + FormatPlacement({0, ShowNormal, ToPlacementRect(shown)})),
+        std::string::npos)
+        << settings;
+    // The next start brings it back where it was.
+    Form again({Level(Small, 0, 0)}, settings);
+    EXPECT_EQ(again.form.geometry(), shown);
+}
+
+TEST(MainWindow, UnreadableLevelSetEndsTheStartUp)
+{
+    for (const auto &[settings, text] :
+        {std::pair {"[common]\n", "Can't find file TMBW.DAT. Program aborted."},
+            std::pair {"[common]\ntongue=1\n",
+                "Datei TMBW.DAT konnte nicht gefunden werden. Programm wird abgebrochen."}}) {
+        ProgramFolder folder({}, settings);
+        std::filesystem::remove(folder.Folder() + "tmbw.dat");
+        QStringList shown;
+        DialogAnswer ok([&](QWidget *box) {
+            for (const QLabel *label : box->findChildren<QLabel *>())
+                shown << label->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        TMainForm form(folder.Folder(), folder.Settings());
+        EXPECT_FALSE(form.Created());
+        EXPECT_TRUE(shown.contains(text)) << shown.join("|").toStdString();
+        EXPECT_FALSE(form.Timer->isActive());
+        EXPECT_FALSE(form.isVisible());
+    }
+}
+
+TEST(Toolbar, LanguageSwitchesEveryHintLabelAndTheCaption)
+{
+    Form f({Level(Small, 0, 0), Level(Small, 0, 0)}, "[common]\ntongue=0\ngame=Anna\n");
+    TMainForm &form = f.form;
+    struct Hint
+    {
+        PictureButton *button;
+        const char *german, *english;
+    };
+    const Hint hints[] = {
+        {form.NewBtn, "Ich beginne ein neues Spiel.", "Ich start a new game."},
+        {form.LoadBtn, "Ich möchte ein anderes Spiel laden.", "Ich want to load a game."},
+        {form.StartBtn, "Ich fang die Stufe neu an.", "I start again with this level."},
+        {form.NextBtn, "Ich mache mit der nächsten Stufe weiter.",
+            "Ich continue with the next level."},
+        {form.Level1UpBtn, "Eine Stufe weiter", "One level up"},
+        {form.Level10UpBtn, "Zehn Stufen weiter", "Ten levels up"},
+        {form.Level100UpBtn, "Hundert Stufen weiter", "Hundred levels up"},
+        {form.Level1DnBtn, "Eine Stufe zurück", "One level back"},
+        {form.Level10DnBtn, "Zehn Stufen zurück", "Ten levels back"},
+        {form.Level100DnBtn, "Hundert Stufen zurück", "Hundred levels back"},
+        {form.UnSolvedUpBtn, "Zur nächsten ungelösten Stufe", "To the next unsolved level"},
+        {form.UnSolvedDnBtn, "Zur vorigen ungelösten Stufe", "To the previous unsolved level"},
+        {form.RulesBtn, "Worum geht's da eigentlich?", "What's to do here?"},
+        {form.ExitBtn, "Ich hab genug!", "I have enough!"},
+        {form.InfoBtn, "Wer hat diese Spiele nur verbrochen?", "Who did these QUIRK GAME?"},
+        {form.OptionBtn, "Ich möchte die Einstellungen ändern.", "I want to modify the options."},
+    };
+    for (const int language : {1, 0, -1, 1, 7}) {
+        SCOPED_TRACE(language);
+        form.game.Language = language;
+        form.RefreshHints();
+        const bool german = language == 1;
+        for (const Hint &h : hints)
+            EXPECT_EQ(h.button->Hint(), QString::fromUtf8(german ? h.german : h.english));
+        EXPECT_EQ(form.LevelLabel->text(), german ? "Stufe:" : "Level:");
+        EXPECT_EQ(form.windowTitle(),
+            german ? "Tumblewick 2.0 - Spiel: Anna" : "Tumblewick 2.0 - Game: Anna");
+        EXPECT_EQ(form.gsol->toolTip(),
+            QString::fromUtf8(german ? "0 von 2 Ebenen gelöst" : "0 of 2 levels solved"));
+    }
+}
+
+TEST(Toolbar, SolvedIndicatorIsBackAfterTheBoardRepaints)
+{
+    Form f({Level(Small, 0, 0)});
+    TMainForm &form = f.form;
+    const QImage indicator = form.m.Image(0).convertToFormat(QImage::Format_RGB32);
+    const auto shown = [&] {
+        return form.toolbox->grab(QRect(Toolbox::IndicatorAt, QSize(50, 50)))
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_EQ(shown(), indicator.copy(0, 0, 50, 50)) << "not solved";
+
+    form.game.Mark(1) = 1;
+    DialogAnswer back(Qt::Key_Return);
+    form.info(); // a dialog over the strip
+    ASSERT_TRUE(back.Answered());
+    form.boxPaint();
+    Form::Settle();
+    EXPECT_TRUE(form.toolbox->Solved());
+    EXPECT_EQ(shown(), indicator.copy(50, 0, 50, 50)) << "solved";
+}
+
+TEST(FirstTick, AsksForTheLanguageOnceWhenNoneIsStored)
+{
+    Form f({Level(Small, 0, 0)}, "[common]\n");
+    TMainForm &form = f.form;
+    EXPECT_EQ(form.game.Language, -1);
+    EXPECT_EQ(form.NewBtn->Hint(), "Ich start a new game.") << "-1 speaks English";
+    int asked = 0;
+    DialogAnswer german([&](QWidget *dialog) {
+        ++asked;
+        form.TimerTimer(); // ticks go on while the question is open
+        form.TimerTimer();
+        ASSERT_EQ(dialog, form.TongueDlg.get());
+        form.TongueDlg->GermanBtn->click();
+    });
+    form.TimerTimer();
+    for (int i = 0; i < 20 && !german.Answered(); ++i)
+        QCoreApplication::processEvents();
+    Form::Settle();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(form.game.Language, 1);
+    EXPECT_EQ(form.NewBtn->Hint(), "Ich beginne ein neues Spiel.") << "German at once";
+    EXPECT_EQ(form.LevelLabel->text(), "Stufe:");
+
+    DialogAnswer never([&](QWidget *) { ++asked; });
+    form.TimerTimer();
+    Form::Settle();
+    EXPECT_EQ(asked, 1) << "never twice";
+}
+
+TEST(FirstTick, ClosingTheQuestionWithoutAChoiceLeavesNoLanguage)
+{
+    Form f({Level(Small, 0, 0)}, "[common]\n");
+    DialogAnswer escape(Qt::Key_Escape);
+    f.form.TimerTimer();
+    for (int i = 0; i < 20 && !escape.Answered(); ++i)
+        QCoreApplication::processEvents();
+    Form::Settle();
+    ASSERT_TRUE(escape.Answered());
+    EXPECT_EQ(f.form.game.Language, -1);
+    EXPECT_EQ(f.form.LevelLabel->text(), "Level:");
+}
+
+TEST(FirstTick, AStoredLanguageAsksNothing)
+{
+    Form f({Level(Small, 0, 0)}, "[common]\ntongue=1\n");
+    int asked = 0;
+    DialogAnswer none([&](QWidget *) { ++asked; });
+    f.form.TimerTimer();
+    Form::Settle();
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(f.form.FirstTick);
+}
+
+TEST(Closing, AsksFirstAndWritesTheSettingsOnYes)
+{
+    Form f({Level(Small, 0, 0), Level(Small, 0, 0)}, "[common]\ntongue=1\nsound=0\n");
+    f.form.game.Level1UpBtnClick();
+    {
+        DialogAnswer no(Qt::Key_N);
+        EXPECT_FALSE(f.form.close());
+        EXPECT_EQ(f.form.YesNoDlg->ShownText(), "Willst Du wirklich schon aufhören?");
+    }
+    EXPECT_TRUE(f.form.isVisible());
+    DialogAnswer yes(Qt::Key_J);
+    EXPECT_TRUE(f.form.close());
+    EXPECT_FALSE(f.form.Timer->isActive());
+    const std::string settings = f.folder.ReadSettings();
+    for (const char *line :
+        {"sound=0", "music=1", "animation=1", "tongue=1", "level=2", "grafmode=0"})
+        EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+}

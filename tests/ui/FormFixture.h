@@ -1,0 +1,37 @@
+// A main window on its own program folder, shown on the offscreen platform,
+// with its dialogs, a clock that does not sleep and its timer held still:
+// the tests tick it themselves.
+#pragma once
+
+#include "Controls.h"
+#include "Main.h"
+#include "UiSupport.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+struct Form
+{
+    ProgramFolder folder;
+    CountingClock clock;
+    TMainForm form;
+
+    explicit Form(const std::vector<LevelRecord> &levels,
+        const std::string &settings = "[common]\ntongue=0\n")
+        : folder(levels, settings)
+        , form(folder.Folder(), folder.Settings())
+    {
+        form.Timer->stop();
+        form.view.SetClock(&clock);
+        form.show();
+        form.CreateDialogs();
+        Settle();
+    }
+
+    // Lets the window system deliver what is pending (sizes, paints).
+    static void Settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+};

@@ -1,0 +1,160 @@
+// The main window driven as a player drives it: keys through the window,
+// clicks on the board, the message dialog answered with keys.
+#include "Ball.h"
+#include "FormFixture.h"
+#include "PictureButton.h"
+#include "YesNo.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+const Board Line = Rows({"1 1 1 . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . .",
+    ". . . . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . ."});
+const Board Plus = Rows({". . . . . . . .", ". . . 1 . . . .", ". . . 1 . . . .", ". 1 1 2 1 1 . .",
+    ". . . 1 . . . .", ". . . 1 . . . .", ". . . . . . . .", ". . . . . . . ."});
+
+void Key(TMainForm &form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(form.windowHandle(), key, modifiers);
+}
+
+// The middle of a cell's top face, in the board's pixels.
+QPoint FaceOf(const TMainForm &form, int col, int row)
+{
+    const Metrics m = form.view.metrics();
+    return {CellX(m, col, row) + 3 * m.FaceW / 2, CellY(m, row) - m.LayerH - m.FaceH / 2};
+}
+
+} // namespace
+
+TEST(MainForm, ScriptedGameFromTheFirstKeyToTheNextLevel)
+{
+    Form f({Level(Line, 0, 0), Level(Plus, 3, 3)});
+    TMainForm &form = f.form;
+    EXPECT_EQ(form.windowTitle(), "Tumblewick 2.0");
+    EXPECT_EQ(form.gsol->toolTip(), "0 of 2 levels solved");
+
+    Key(form, Qt::Key_Right);
+    EXPECT_EQ(form.game.PlayState, PlayInPlay);
+    EXPECT_EQ(form.game.HeroCol, 1);
+    EXPECT_EQ(form.game.board[At(0, 0)], Empty);
+    Key(form, Qt::Key_Right);
+    EXPECT_EQ(form.game.HeroCol, 2);
+    EXPECT_EQ(f.clock.Count(20), 10) << "two hops of five frames";
+
+    // Only the tile under the hero is left: the next key finishes the level.
+    DialogAnswer yes(Qt::Key_Y);
+    Key(form, Qt::Key_Left);
+    ASSERT_TRUE(yes.Answered());
+    EXPECT_EQ(form.YesNoDlg->MsgId, MsgNextLevel);
+    EXPECT_EQ(form.YesNoDlg->ShownText(), "Hurrah, you made it!\nContinue with next level?");
+    EXPECT_TRUE(form.YesNoDlg->NoButtonShown());
+
+    EXPECT_EQ(form.game.CurrentLevel, 2);
+    EXPECT_EQ(form.game.PlayState, PlayReady);
+    EXPECT_EQ(form.game.Mark(1), 1);
+    EXPECT_EQ(form.gsol->Progress(), 1);
+    EXPECT_EQ(form.gsol->toolTip(), "1 of 2 levels solved");
+    EXPECT_EQ(form.LevelLabel1->text(), "2");
+    EXPECT_FALSE(form.toolbox->Solved());
+    EXPECT_EQ(f.clock.Count(10), 9) << "the nine counted tiles of level 2 swept in";
+    EXPECT_EQ(BallBox(form.view.buffer()).topLeft(), BallPosition(form.view.metrics(), 3, 3))
+        << "the hero stands on the new start";
+}
+
+TEST(MainForm, LostLevelIsRepeatedOnYesAndLeftOnNo)
+{
+    for (const auto &[key, reloaded] :
+        {std::pair {Qt::Key_Y, true}, std::pair {Qt::Key_N, false}}) {
+        SCOPED_TRACE(reloaded ? "Yes" : "No");
+        Form f({Level(Line, 0, 0)});
+        TMainForm &form = f.form;
+        Key(form, Qt::Key_Right);
+        DialogAnswer answer(key);
+        Key(form, Qt::Key_Up); // off the top edge
+        ASSERT_TRUE(answer.Answered());
+        EXPECT_EQ(form.YesNoDlg->MsgId, MsgRepeatLevel);
+        EXPECT_GT(f.clock.Count(30), 5) << "the hero fell";
+        if (reloaded) {
+            EXPECT_EQ(form.game.PlayState, PlayReady);
+            EXPECT_EQ(form.game.board, Line);
+            EXPECT_EQ(form.game.HeroCol, 0);
+        } else {
+            EXPECT_EQ(form.game.PlayState, PlayLost);
+            Key(form, Qt::Key_Right); // ignored once lost
+            EXPECT_EQ(form.game.HeroRow, -1);
+        }
+    }
+}
+
+TEST(MainForm, KeysReachTheGameOnceWhateverHasTheFocus)
+{
+    struct Case
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int col, row;
+    };
+    for (const Case c :
+        {Case {Qt::Key_Right, Qt::NoModifier, 4, 3}, Case {Qt::Key_Down, Qt::ShiftModifier, 3, 5},
+            Case {Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier, 1, 3},
+            Case {Qt::Key_Up, Qt::KeypadModifier, 3, 2}, Case {Qt::Key_A, Qt::NoModifier, 3, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.key);
+        Form f({Level(Plus, 3, 3)});
+        f.form.ExitBtn->setFocus(); // buttons never take it
+        f.form.box->setFocus();
+        Key(f.form, c.key, c.modifiers);
+        EXPECT_EQ(f.form.game.HeroCol, c.col);
+        EXPECT_EQ(f.form.game.HeroRow, c.row);
+        EXPECT_EQ(f.form.game.PlayState, PlayInPlay) << "every key touches the level";
+    }
+}
+
+TEST(MainForm, ClicksOnTheBoardAimAtCells)
+{
+    struct Case
+    {
+        int col, row;
+        Qt::MouseButton button;
+        int toCol, toRow;
+    };
+    for (const Case c : {Case {4, 3, Qt::LeftButton, 4, 3}, Case {3, 1, Qt::LeftButton, 3, 1},
+             Case {5, 3, Qt::RightButton, 5, 3}, Case {1, 3, Qt::MiddleButton, 1, 3},
+             Case {4, 4, Qt::LeftButton, 3, 3}, Case {3, 3, Qt::LeftButton, 3, 3},
+             Case {0, 3, Qt::LeftButton, 3, 3}}) {
+        SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
+        Form f({Level(Plus, 3, 3)});
+        QTest::mouseClick(f.form.box, c.button, Qt::NoModifier, FaceOf(f.form, c.col, c.row));
+        EXPECT_EQ(f.form.game.HeroCol, c.toCol);
+        EXPECT_EQ(f.form.game.HeroRow, c.toRow);
+        EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
+    }
+}
+
+TEST(MainForm, ClickWithOneTileLeftThatStillBearsMoreDoesNothing)
+{
+    const Board last
+        = Rows({". . . . . . . .", ". . . . . . . .", ". . . 3 . . . .", ". . . . . . . .",
+            ". . . . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . ."});
+    Form f({Level(last, 3, 2)});
+    QTest::mouseClick(f.form.box, Qt::LeftButton, Qt::NoModifier, FaceOf(f.form, 4, 2));
+    EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
+    EXPECT_EQ(f.form.game.board, last);
+    EXPECT_TRUE(f.clock.pauses.empty());
+}
+
+TEST(MainForm, WithoutAnimationsTheHeroLandsAtOnce)
+{
+    Form f({Level(Plus, 3, 3)}, "[common]\ntongue=0\nanimation=0\n");
+    EXPECT_FALSE(f.form.game.AnimationOn);
+    Key(f.form, Qt::Key_Right);
+    EXPECT_EQ(f.clock.Count(20), 0);
+    EXPECT_EQ(f.form.game.HeroCol, 4);
+    EXPECT_EQ(BallBox(f.form.view.buffer()).topLeft(), BallPosition(f.form.view.metrics(), 4, 3));
+}
