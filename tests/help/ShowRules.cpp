@@ -1,10 +1,13 @@
 // Shows the rules window beside a black stand-in for the game window, as the
-// game will: show_rules [language] [help file]. Language 1 is German.
+// game will: show_rules [language [anchor]]. Language 1 is German; the anchor
+// names a section to scroll to, e.g. "toolbar".
 #include "HelpHook.h"
 #include "HelpLayer.h"
+#include "HelpViewer.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QTextBrowser>
 
 int main(int argc, char *argv[])
 {
@@ -12,7 +15,6 @@ int main(int argc, char *argv[])
     HelpLayer helpLayer(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
     const QStringList args = QCoreApplication::arguments();
     const int language = args.size() > 1 ? args[1].toInt() : 1;
-    const QString file = args.size() > 2 ? args[2] : QStringLiteral(TUMBLEWICK_HELP_FILE);
 
     QLabel game(QStringLiteral("Tumblewick 2.0"));
     game.setWindowTitle(QStringLiteral("Tumblewick 2.0"));
@@ -22,7 +24,9 @@ int main(int argc, char *argv[])
     game.move(20, 20);
     game.show();
 
-    THookHelpSystem hook(file);
+    THookHelpSystem hook(QStringLiteral(TUMBLEWICK_HELP_FILE));
     hook.ShowRules(language);
+    if (args.size() > 2 && hook.Viewer())
+        hook.Viewer()->Browser()->scrollToAnchor(args[2]);
     return app.exec();
 }
