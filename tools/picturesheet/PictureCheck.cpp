@@ -220,6 +220,20 @@ PictureReport CheckPicture(const QString &root, const QString &relativePath)
     for (const QString &message : messages) {
         report.problems << "renderer: " + message;
     }
+
+    // The old faces keyed out white; ours carry real transparency, and keep
+    // clear of pure white so that a white colour key could never punch holes.
+    int whitePixels = 0;
+    for (int y = 0; y < report.image.height(); ++y) {
+        for (int x = 0; x < report.image.width(); ++x) {
+            if (report.image.pixel(x, y) == qRgba(255, 255, 255, 255)) {
+                ++whitePixels;
+            }
+        }
+    }
+    if (whitePixels > 0) {
+        report.problems << QString("%1 pure white pixels").arg(whitePixels);
+    }
     return report;
 }
 

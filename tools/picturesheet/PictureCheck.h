@@ -27,7 +27,8 @@ QStringList FindPictures(const QString &root);
 // Reads one SVG, checks that it keeps to what Qt's renderer draws (SVG Tiny
 // elements, no filters, masks, clip paths, patterns, style sheets, text or
 // outside references), that width, height and view box agree, and renders it.
-// Anything the renderer warns about is a problem too.
+// Anything the renderer warns about is a problem too, and so is a pure white
+// pixel.
 PictureReport CheckPicture(const QString &root, const QString &relativePath);
 
 // Checks across pictures: the manifest against the files, a highlighted face
