@@ -24,10 +24,15 @@ THelpViewer::THelpViewer()
     browser_->setOpenExternalLinks(true);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] { TitleFromPage(); });
 
-    QSize size(800, 760);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    resize(size);
+    // First shown in the middle of the screen, the game's window being
+    // wherever the player left it; afterwards the window stays where it is put.
+    QRect frame(0, 0, 800, 760);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        frame.setSize(frame.size().boundedTo(available.size() * 9 / 10));
+        frame.moveCenter(available.center());
+    }
+    setGeometry(frame);
 }
 
 THelpViewer::~THelpViewer() = default;
