@@ -1,6 +1,6 @@
 // Shows the rules window beside a black stand-in for the game window, as the
-// game will: show_rules [language [anchor]]. Language 1 is German; the anchor
-// names a section to scroll to, e.g. "toolbar".
+// game will: show_rules [language [anchor [help file]]]. Language 1 is German;
+// the anchor names a section to scroll to, e.g. "toolbar" ("-" for none).
 #include "HelpHook.h"
 #include "HelpLayer.h"
 #include "HelpViewer.h"
@@ -24,9 +24,9 @@ int main(int argc, char *argv[])
     game.move(20, 20);
     game.show();
 
-    THookHelpSystem hook(QStringLiteral(TUMBLEWICK_HELP_FILE));
+    THookHelpSystem hook(args.size() > 3 ? args[3] : QStringLiteral(TUMBLEWICK_HELP_FILE));
     hook.ShowRules(language);
-    if (args.size() > 2 && hook.Viewer())
+    if (args.size() > 2 && args[2] != QLatin1String("-") && hook.Viewer())
         hook.Viewer()->Browser()->scrollToAnchor(args[2]);
     return app.exec();
 }
