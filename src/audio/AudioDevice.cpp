@@ -1,0 +1,84 @@
+#include "AudioDevice.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <filesystem>
+
+namespace {
+
+int users = 0;
+bool mixerOpen = false;
+
+constexpr int OutputRate = 44100;
+constexpr int OutputChannels = 2;
+// About 23 ms per buffer: short enough that a step sounds with the move.
+constexpr int BufferFrames = 1024;
+
+bool Open()
+{
+    // SDL would otherwise take over SIGINT and SIGTERM from the game.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    Mix_Init(MIX_INIT_MID);
+    // Debian's mixer forgets any soundfont set earlier when it opens the
+    // device, so the font is named right before, every time.
+    Mix_SetSoundFonts(AudioDevice::SoundFont());
+    if (Mix_OpenAudio(OutputRate, AUDIO_S16SYS, OutputChannels, BufferFrames) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_ReserveChannels(AudioDevice::EffectChannel + 1);
+    return true;
+}
+
+void Close()
+{
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+} // namespace
+
+AudioDevice::AudioDevice()
+{
+    if (users++ == 0) {
+        mixerOpen = Open();
+    }
+}
+
+AudioDevice::~AudioDevice()
+{
+    if (--users == 0 && mixerOpen) {
+        Close();
+        mixerOpen = false;
+    }
+}
+
+bool AudioDevice::Available() const
+{
+    return mixerOpen;
+}
+
+const char *AudioDevice::SoundFont()
+{
+    // Debian's small General MIDI font; the larger default font is taken
+    // only when the small one is missing.
+    static const char *const fonts[] = {
+        "/usr/share/sounds/sf2/TimGM6mb.sf2",
+        "/usr/share/sounds/sf2/default-GM.sf2",
+    };
+    for (const char *font : fonts) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(font, error)) {
+            return font;
+        }
+    }
+    return fonts[0];
+}

@@ -1,0 +1,53 @@
+#include "Effects.h"
+
+#include "WaveImages.h"
+
+#include <SDL_mixer.h>
+
+SoundEffects::SoundEffects()
+{
+    if (!device_.Available()) {
+        return;
+    }
+    for (std::size_t i = 0; i < waves_.size(); ++i) {
+        const WaveImage image = WaveImages[i];
+        if (image.empty()) {
+            continue;
+        }
+        // The mixer converts each sound once to the output format here, so
+        // that playing it later costs nothing.
+        waves_[i] = Mix_LoadWAV_RW(SDL_RWFromConstMem(image.data(), int(image.size())), 1);
+    }
+}
+
+SoundEffects::~SoundEffects()
+{
+    if (!device_.Available()) {
+        return;
+    }
+    Mix_HaltChannel(AudioDevice::EffectChannel);
+    for (Mix_Chunk *wave : waves_) {
+        if (wave) {
+            Mix_FreeChunk(wave);
+        }
+    }
+}
+
+void SoundEffects::PlayEffect(int n, bool soundOn)
+{
+    if (!soundOn || !device_.Available()) {
+        return;
+    }
+    if (n == 0) {
+        Mix_HaltChannel(AudioDevice::EffectChannel);
+        return;
+    }
+    if (n < 1 || n > int(waves_.size())) {
+        return;
+    }
+    // Playing on the one reserved channel cuts off whatever still sounds
+    // there. A sound that could not be prepared is skipped.
+    if (Mix_Chunk *wave = waves_[std::size_t(n - 1)]) {
+        Mix_PlayChannel(AudioDevice::EffectChannel, wave, 0);
+    }
+}

@@ -1,0 +1,28 @@
+// The five sound effects, kept in memory and played one at a time.
+#pragma once
+
+#include "AudioDevice.h"
+
+#include <array>
+
+struct Mix_Chunk;
+
+class SoundEffects
+{
+public:
+    // Opens the shared audio device and prepares the five sounds.
+    SoundEffects();
+    ~SoundEffects();
+    SoundEffects(const SoundEffects &) = delete;
+    SoundEffects &operator=(const SoundEffects &) = delete;
+
+    // Effect n: 0 stops a sound still sounding, 1 to 5 play step, jump,
+    // fall, level solved, teleport. Nothing happens while soundOn is false,
+    // nor without an audio device. Returns at once; a new effect cuts off
+    // the one still sounding.
+    void PlayEffect(int n, bool soundOn);
+
+private:
+    AudioDevice device_;
+    std::array<Mix_Chunk *, 5> waves_ {};
+};

@@ -1,0 +1,310 @@
+#include "HelpHook.h"
+#include "HelpLayer.h"
+#include "HelpViewer.h"
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+QString Q(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
+
+const QString HelpFile = QStringLiteral(TUMBLEWICK_HELP_FILE);
+
+QWidgetList VisibleWindows()
+{
+    QWidgetList shown;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            shown.append(w);
+    }
+    return shown;
+}
+
+QString PageName(const THelpViewer &viewer)
+{
+    return viewer.Browser()->source().fileName();
+}
+
+QString Text(const THelpViewer &viewer)
+{
+    return viewer.Browser()->toPlainText();
+}
+
+// The texts of the log lines after the header, without their times.
+QStringList LoggedTexts(const std::filesystem::path &log)
+{
+    static const QRegularExpression timed(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d   "));
+    QStringList texts;
+    for (const QString &line : QString::fromStdString(TempDir::Read(log)).split(u'\n')) {
+        if (timed.match(line).hasMatch())
+            texts.append(line.mid(15));
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST(HelpHook, RulesContextFollowsTheLanguage)
+{
+    struct Case
+    {
+        int language, context;
+    };
+    for (Case c : {Case {1, 1}, Case {0, 2}, Case {-1, 2}, Case {2, 2}, Case {7, 2}}) {
+        SCOPED_TRACE(c.language);
+        EXPECT_EQ(RulesContext(c.language), c.context);
+    }
+}
+
+TEST(HelpHook, RulesButtonShowsTheTopicOfTheLanguage)
+{
+    struct Case
+    {
+        int language;
+        const char *page;
+        const char *title;
+        const char *heading;
+    };
+    for (Case c : {Case {1, "regeln.html", "Tumblewick \u2013 Spielregeln", "Das Ziel"},
+             Case {0, "rules.html", "Tumblewick \u2013 Rules of the game", "The goal"},
+             Case {-1, "rules.html", "Tumblewick \u2013 Rules of the game", "The goal"}}) {
+        SCOPED_TRACE(c.language);
+        THookHelpSystem hook(HelpFile);
+        hook.ShowRules(c.language);
+        ASSERT_NE(hook.Viewer(), nullptr);
+        EXPECT_TRUE(hook.Viewer()->isVisible());
+        EXPECT_FALSE(hook.Viewer()->ShowsProblem());
+        EXPECT_EQ(PageName(*hook.Viewer()), QString::fromUtf8(c.page));
+        EXPECT_EQ(hook.Viewer()->windowTitle(), QString::fromUtf8(c.title));
+        EXPECT_TRUE(Text(*hook.Viewer()).contains(QString::fromUtf8(c.heading)));
+    }
+}
+
+TEST(HelpHook, TheViewerIsAWindowOfItsOwnThatDoesNotHoldUpTheGame)
+{
+    QWidget game;
+    game.show();
+    THookHelpSystem hook(HelpFile);
+    hook.ShowRules(1);
+    const THelpViewer *viewer = hook.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isWindow());
+    EXPECT_EQ(viewer->parentWidget(), nullptr);
+    EXPECT_FALSE(viewer->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // Closing the game's window ends the program even with the rules open.
+    EXPECT_FALSE(viewer->testAttribute(Qt::WA_QuitOnClose));
+}
+
+TEST(HelpHook, ASecondRequestReusesTheWindowWithTheNewTopic)
+{
+    THookHelpSystem hook(HelpFile);
+    hook.ShowRules(1);
+    THelpViewer *viewer = hook.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    viewer->close();
+    ASSERT_FALSE(viewer->isVisible());
+
+    hook.ShowRules(0);
+    EXPECT_EQ(hook.Viewer(), viewer);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(PageName(*viewer), QStringLiteral("rules.html"));
+
+    viewer->showMinimized();
+    hook.HelpCommand(HELP_CONTEXTPOPUP, GermanRulesContext);
+    EXPECT_FALSE(viewer->isMinimized());
+    EXPECT_EQ(PageName(*viewer), QStringLiteral("regeln.html"));
+    EXPECT_EQ(VisibleWindows().size(), 1);
+}
+
+TEST(HelpHook, TheSameTopicAgainKeepsTheReadersPlace)
+{
+    THookHelpSystem hook(HelpFile);
+    hook.ShowRules(0);
+    QTextBrowser *browser = hook.Viewer()->Browser();
+    browser->scrollToAnchor(QStringLiteral("toolbar"));
+    const QUrl source = browser->source();
+    const int position = browser->verticalScrollBar()->value();
+    ASSERT_GT(position, 0);
+    hook.ShowRules(0);
+    EXPECT_EQ(browser->source(), source);
+    EXPECT_EQ(browser->verticalScrollBar()->value(), position);
+}
+
+TEST(HelpHook, QuitAndOtherCommandsChangeNothingOnScreen)
+{
+    THookHelpSystem hook(HelpFile);
+    for (int command : {HELP_QUIT, 0, 3, 4, 5, 9, 11, 0x101, 0x102}) {
+        SCOPED_TRACE(command);
+        EXPECT_FALSE(hook.HelpCommand(command, 2));
+        EXPECT_EQ(hook.Viewer(), nullptr);
+        EXPECT_TRUE(VisibleWindows().isEmpty());
+    }
+
+    hook.ShowRules(-1);
+    ASSERT_NE(hook.Viewer(), nullptr);
+    EXPECT_FALSE(hook.HelpCommand(HELP_QUIT, 0));
+    EXPECT_TRUE(hook.Viewer()->isVisible());
+    EXPECT_EQ(PageName(*hook.Viewer()), QStringLiteral("rules.html"));
+    EXPECT_EQ(VisibleWindows().size(), 1);
+}
+
+TEST(HelpHook, PopupPositionIsRememberedAndShowsNothing)
+{
+    THookHelpSystem hook(HelpFile);
+    struct Case
+    {
+        qintptr data;
+        QPoint position;
+    };
+    for (Case c : {Case {(300 << 16) | 120, QPoint(120, 300)},
+             Case {(0xFFFF << 16) | 0xFFFB, QPoint(-5, -1)}, Case {0, QPoint(0, 0)}}) {
+        EXPECT_TRUE(hook.HelpCommand(HELP_SETPOPUP_POS, c.data));
+        EXPECT_EQ(hook.PopupPosition(), c.position);
+    }
+    EXPECT_EQ(hook.Viewer(), nullptr);
+    EXPECT_TRUE(VisibleWindows().isEmpty());
+}
+
+TEST(HelpHook, PathIsCleanedOfEncodedBlanksAndSurroundingBlanks)
+{
+    struct Case
+    {
+        const char *given, *cleaned;
+    };
+    for (Case c : {Case {"/opt/my%20games/tmbw.rcc", "/opt/my games/tmbw.rcc"},
+             Case {"  /opt/games/tmbw.rcc  ", "/opt/games/tmbw.rcc"},
+             Case {"%20/opt/a%20%20b/tmbw.rcc%20", "/opt/a  b/tmbw.rcc"},
+             Case {"/opt/100%/tmbw.rcc", "/opt/100%/tmbw.rcc"}}) {
+        SCOPED_TRACE(c.given);
+        EXPECT_EQ(CleanHelpPath(QString::fromUtf8(c.given)), QString::fromUtf8(c.cleaned));
+    }
+}
+
+TEST(HelpHook, AProgramFolderWithEncodedBlanksIsOpenedWithBlanks)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir / "my games");
+    std::filesystem::copy_file(TUMBLEWICK_HELP_FILE, dir / "my games" / "tmbw.rcc");
+    THookHelpSystem hook(QStringLiteral(" ") + Q(dir.Path()) + QStringLiteral("/my%20games/")
+        + QLatin1String(HelpFileName) + QStringLiteral(" "));
+    hook.ShowRules(1);
+    ASSERT_NE(hook.Viewer(), nullptr);
+    EXPECT_FALSE(hook.Viewer()->ShowsProblem()) << Text(*hook.Viewer()).toStdString();
+    EXPECT_EQ(PageName(*hook.Viewer()), QStringLiteral("regeln.html"));
+}
+
+TEST(HelpHook, AMissingHelpFileIsExplainedInTheWindowInTheRequestsLanguage)
+{
+    TempDir dir;
+    const QString missing = Q(dir / "tmbw.rcc");
+    THookHelpSystem hook(missing);
+    hook.ShowRules(1);
+    ASSERT_NE(hook.Viewer(), nullptr);
+    EXPECT_TRUE(hook.Viewer()->isVisible());
+    EXPECT_TRUE(hook.Viewer()->ShowsProblem());
+    EXPECT_TRUE(Text(*hook.Viewer()).contains(QStringLiteral("Die Hilfedatei fehlt")));
+    EXPECT_TRUE(Text(*hook.Viewer()).contains(missing));
+    EXPECT_EQ(hook.Viewer()->windowTitle(), QStringLiteral("Tumblewick \u2013 Hilfe"));
+
+    hook.ShowRules(0);
+    EXPECT_TRUE(Text(*hook.Viewer()).contains(QStringLiteral("The help file is missing")));
+    EXPECT_EQ(hook.Viewer()->windowTitle(), QStringLiteral("Tumblewick \u2013 Help"));
+
+    // Once the file is there, the next request shows the rules.
+    std::filesystem::copy_file(TUMBLEWICK_HELP_FILE, dir / "tmbw.rcc");
+    hook.ShowRules(0);
+    EXPECT_FALSE(hook.Viewer()->ShowsProblem());
+    EXPECT_EQ(PageName(*hook.Viewer()), QStringLiteral("rules.html"));
+}
+
+TEST(HelpHook, ADamagedHelpFileOrAnUnknownTopicIsExplainedInTheWindow)
+{
+    TempDir dir;
+    const std::string whole = TempDir::Read(TUMBLEWICK_HELP_FILE);
+    TempDir::Write(dir / "tmbw.rcc", whole.substr(0, whole.size() / 2));
+    THookHelpSystem damaged(Q(dir / "tmbw.rcc"));
+    damaged.ShowRules(1);
+    ASSERT_NE(damaged.Viewer(), nullptr);
+    EXPECT_TRUE(
+        Text(*damaged.Viewer()).contains(QStringLiteral("Die Hilfedatei ist besch\u00e4digt")));
+    damaged.ShowRules(0);
+    EXPECT_TRUE(Text(*damaged.Viewer()).contains(QStringLiteral("The help file is damaged")));
+
+    THookHelpSystem hook(HelpFile);
+    hook.HelpCommand(HELP_CONTEXT, 7);
+    ASSERT_NE(hook.Viewer(), nullptr);
+    EXPECT_TRUE(hook.Viewer()->ShowsProblem());
+    EXPECT_TRUE(Text(*hook.Viewer()).contains(QStringLiteral("holds no topic with the number 7")));
+}
+
+TEST(HelpHook, WithoutAViewerEachRequestShowsTheNotInstalledMessage)
+{
+    THookHelpSystem hook(HelpFile);
+    hook.SetViewerFactory([] { return std::unique_ptr<THelpViewer>(); });
+    struct Seen
+    {
+        QString text, title;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int buttons = 0;
+    };
+    QList<Seen> seen;
+    for (int click = 0; click < 2; ++click) {
+        QTimer::singleShot(0, [&seen] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen.append({box->text(), box->windowTitle(), box->icon(),
+                static_cast<int>(box->buttons().size())});
+            box->accept();
+        });
+        hook.ShowRules(1);
+    }
+    ASSERT_EQ(seen.size(), 2);
+    for (const Seen &s : seen) {
+        EXPECT_EQ(s.text, QStringLiteral("MS Html Help is not installed on this PC."));
+        EXPECT_EQ(s.title, QGuiApplication::applicationDisplayName());
+        EXPECT_EQ(s.icon, QMessageBox::Warning);
+        EXPECT_EQ(s.buttons, 1);
+    }
+    EXPECT_EQ(hook.Viewer(), nullptr);
+}
+
+TEST(HelpHook, InDebugModeEveryCommandAndTopicIsLogged)
+{
+    TempDir dir;
+    TempDir::Write(dir / "debug.debug", "");
+    const QString file = Q(dir / "tmbw.rcc");
+    {
+        const HelpLayer layer({QStringLiteral("tumblewick")}, Q(dir.Path()));
+        THookHelpSystem hook(file);
+        hook.ShowRules(0);
+        hook.HelpCommand(HELP_SETPOPUP_POS, 0);
+        hook.HelpCommand(HELP_QUIT, 0);
+    }
+    const QStringList expected {
+        QStringLiteral("THookHelpSystem created: help file \"%1\", window definition \"\", "
+                       "viewer kind 0")
+            .arg(file),
+        QStringLiteral("HelpCommand 1 HELP_CONTEXT, data 2"),
+        QStringLiteral("Show topic 2 of \"%1\": result 0").arg(file),
+        QStringLiteral("HelpCommand 13 HELP_SETPOPUP_POS, data 0"),
+        QStringLiteral("HelpCommand 2 HELP_QUIT, data 0"),
+        QStringLiteral("THookHelpSystem destroyed"),
+        QStringLiteral("Help layer ended"),
+    };
+    EXPECT_EQ(LoggedTexts(dir / "HHDebug.txt"), expected);
+}
