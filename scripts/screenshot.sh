@@ -4,7 +4,9 @@
 #   scripts/screenshot.sh shot.png [step ...]
 # Each step is an xdotool command line ("key Right", "key shift+Down",
 # "mousemove 300 200", "click 1") or "sleep SECONDS", or "shot NAME.png" for
-# a screenshot in between. The game runs from build/game with its own
+# a screenshot in between, or "during SECONDS NAME.png xdotool-command" for a
+# screenshot taken that long after the command started (an animation in
+# flight). The game runs from build/game with its own
 # settings in a fresh folder (English chosen, so no language question);
 # TUMBLEWICK_SETTINGS=file puts that file in place instead.
 # TUMBLEWICK_GEOMETRY=WxH sets the screen (default 1024x768).
@@ -40,6 +42,13 @@ for step in "$@"; do
     case "$step" in
     sleep\ *) sleep "${step#sleep }" ;;
     shot\ *) import -window root "$(dirname "$out")/${step#shot }" ;;
+    during\ *)
+        read -r _ delay name command <<<"$step"
+        xdotool $command &
+        sleep "$delay"
+        import -window root "$(dirname "$out")/$name"
+        wait $! || true
+        ;;
     *) xdotool $step ;;
     esac
 done

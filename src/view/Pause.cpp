@@ -8,7 +8,10 @@ void SleepingClock::Pause(int ms)
 {
     using Clock = std::chrono::steady_clock;
     using std::chrono::microseconds;
-    const Clock::time_point due = Clock::now() + std::chrono::milliseconds(ms);
+    const Clock::duration length = std::chrono::milliseconds(ms);
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point due = start - lastDue_ < length ? lastDue_ + length : start + length;
+    lastDue_ = due;
     // A sleep may overrun by some tens of microseconds; leave that much to
     // the spin at the end.
     constexpr microseconds spin(400);

@@ -4,6 +4,10 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -142,6 +146,18 @@ void DrawMark(QPainter &p, const TopFace &f, int code, Colour base)
     }
 }
 
+// The lowest row a painter can reach, so that slabs hanging below it are not
+// drawn at all (a stack of 127 slabs reaches far below the window).
+int LowestVisibleY(const QPainter &p)
+{
+    if (!p.device() || !p.worldTransform().isIdentity())
+        return std::numeric_limits<int>::max();
+    int bottom = p.device()->height() - 1;
+    if (p.hasClipping())
+        bottom = std::min(bottom, p.clipBoundingRect().toAlignedRect().bottom());
+    return bottom;
+}
+
 } // namespace
 
 void DrawTile(QPainter &p, const Metrics &m, int x, int y, int code)
@@ -159,16 +175,46 @@ void DrawTile(QPainter &p, const Metrics &m, int x, int y, int code)
     // edge of the top face.
     const int slabs = code > 0 ? code : 1;
     const int fw = m.FaceW;
-    for (int i = 0; i < slabs; ++i) {
-        const int low = y + i * m.LayerH;
-        const int high = y + (i - 1) * m.LayerH;
-        Use(p, Shade(base, 65), Shade(base, 80));
-        Fill(p, {{x, low}, {x + 2 * fw, low}, {x + 2 * fw, high}, {x, high}});
-        Use(p, Shade(base, 50), Shade(base, 65));
-        Fill(p,
-            {{x + 2 * fw, low}, {x + 3 * fw, low - m.FaceH}, {x + 3 * fw, high - m.FaceH},
-                {x + 2 * fw, high}});
-    }
+    const int bottom = LowestVisibleY(p);
+    // Slabs hanging past the bottom edge are not drawn at all (a stack of
+    // 127 reaches far below the window).
+    int shown = 0;
+    while (shown < slabs && y + (shown - 1) * m.LayerH - m.FaceH <= bottom)
+        ++shown;
+
+    // The slabs share their edges, so the stack is filled as one block and
+    // the outlines are drawn over it: first the front faces (a rectangle
+    // each), then the right faces (parallelograms with upright sides). This
+    // gives the picture of drawing them slab by slab, at a small part of the
+    // cost for a high stack.
+    if (shown == 0)
+        return;
+    const int top = y - m.LayerH; // front face of slab 0 starts here
+    const int low = y + (shown - 1) * m.LayerH;
+    QVarLengthArray<QLine, 132> lines;
+    for (int i = 0; i <= shown; ++i)
+        lines.append(QLine(x, top + i * m.LayerH, x + 2 * fw, top + i * m.LayerH));
+    lines.append(QLine(x, top, x, low));
+    lines.append(QLine(x + 2 * fw, top, x + 2 * fw, low));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ToQColor(Shade(base, 80)));
+    p.drawRect(QRect(x, top, 2 * fw, low - top));
+    p.setPen(PenOf(Shade(base, 65), 1));
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
+
+    lines.clear();
+    for (int i = 0; i <= shown; ++i)
+        lines.append(
+            QLine(x + 2 * fw, top + i * m.LayerH, x + 3 * fw, top + i * m.LayerH - m.FaceH));
+    lines.append(QLine(x + 2 * fw, top, x + 2 * fw, low));
+    lines.append(QLine(x + 3 * fw, top - m.FaceH, x + 3 * fw, low - m.FaceH));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ToQColor(Shade(base, 65)));
+    Fill(p,
+        {{x + 2 * fw, low}, {x + 3 * fw, low - m.FaceH}, {x + 3 * fw, top - m.FaceH},
+            {x + 2 * fw, top}});
+    p.setPen(PenOf(Shade(base, 50), 1));
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 void EraseTile(QPainter &p, const Metrics &m, int x, int y, int code)
