@@ -22,7 +22,8 @@ namespace {
 const Metrics HelpMetrics = ComputeMetrics(1000, 528);
 constexpr int Margin = 4;
 
-struct Placed {
+struct Placed
+{
     int col;
     int row;
     int code;
@@ -37,8 +38,8 @@ QImage Picture(std::vector<Placed> tiles, const Placed *hero)
     });
     QRect covered;
     for (const Placed &t : tiles)
-        covered |= TileRect(HelpMetrics, CellX(HelpMetrics, t.col, t.row), CellY(HelpMetrics, t.row),
-                            t.code);
+        covered |= TileRect(
+            HelpMetrics, CellX(HelpMetrics, t.col, t.row), CellY(HelpMetrics, t.row), t.code);
     covered.adjust(-Margin, -Margin, Margin, Margin);
 
     QImage image(covered.size(), QImage::Format_RGB32);
@@ -48,7 +49,7 @@ QImage Picture(std::vector<Placed> tiles, const Placed *hero)
     painter.translate(-covered.topLeft());
     for (const Placed &t : tiles)
         DrawTile(painter, HelpMetrics, CellX(HelpMetrics, t.col, t.row), CellY(HelpMetrics, t.row),
-                 t.code);
+            t.code);
     if (hero) {
         const QPoint ball = BallPosition(HelpMetrics, hero->col, hero->row);
         ShadedBall(painter, ball.x(), ball.y(), BallDiameter(HelpMetrics, 10), HeroColor);
@@ -94,9 +95,8 @@ int main(int argc, char *argv[])
 
     // The worked example of the rules: Pip on a tile of two at the back left.
     const Placed pip {0, 0, 2};
-    pictures.emplace_back("example", Picture({pip, {1, 0, 1}, {0, 2, OneWayRight}, {1, 2, Slide},
-                                              {2, 2, 1}},
-                                             &pip));
+    pictures.emplace_back(
+        "example", Picture({pip, {1, 0, 1}, {0, 2, OneWayRight}, {1, 2, Slide}, {2, 2, 1}}, &pip));
 
     for (const auto &[name, image] : pictures) {
         const QString path = folder.filePath(name + ".png");
