@@ -117,6 +117,16 @@ std::string SolutionsText(std::uint64_t solutions)
                                     : std::to_string(solutions);
 }
 
+// A percentage while it reads well, else a power of ten.
+std::string ChanceText(double chance)
+{
+    if (chance >= 0.0001)
+        return Fixed(chance * 100, 2) + "%";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.1e", chance);
+    return buffer;
+}
+
 class Tool
 {
 public:
@@ -313,7 +323,7 @@ int Tool::Verify(const Args &args)
             out_ << "  (solvable; too many positions to rate)\n";
             difficulty.push_back(NAN);
         } else {
-            out_ << Pad(SolutionsText(a.solutions), 10) << Pad(Fixed(a.chance * 100, 2) + "%", 8)
+            out_ << Pad(SolutionsText(a.solutions), 10) << Pad(ChanceText(a.chance), 8)
                  << Pad(Fixed(a.trapShare * 100, 0) + "%", 7) << Pad(Fixed(a.Difficulty(), 1), 11)
                  << '\n';
             difficulty.push_back(a.Difficulty());
@@ -485,11 +495,19 @@ int Tool::Generate(const Args &args)
     std::vector<LevelRecord> made = GenerateLevels(options, prior, notes, &err_);
     std::vector<LevelRecord> all = prior;
     all.insert(all.end(), made.begin(), made.end());
-    std::string text;
+    // The header names the command that makes the file again.
+    std::string text = "# Levels " + std::to_string(options.first) + "-"
+        + std::to_string(options.last)
+        + " of Tumblewick, made by the level generator; do not edit by hand:\n"
+        + "#   leveltool generate --seed " + std::to_string(options.seed) + " --first "
+        + std::to_string(options.first) + " --last " + std::to_string(options.last)
+        + " --prior teaching.lvl -o generated.lvl\n"
+        + "# Every level has a random stream of its own, so ranges made apart (each\n"
+        + "# with --prior naming all earlier levels) join into the same file.\n"
+        + "# Notes: landings, difficulty (bits: a player pressing keys at random among\n"
+        + "# those that do not lose at once finishes once in 2^d tries), solutions.\n";
     for (std::size_t i = 0; i < made.size(); ++i) {
-        if (!text.empty())
-            text += '\n';
-        text += LevelToText(made[i], options.first + static_cast<int>(i), notes[i]);
+        text += '\n' + LevelToText(made[i], options.first + static_cast<int>(i), notes[i]);
     }
     if (!args.Has("-o")) {
         out_ << text;

@@ -93,6 +93,13 @@ bool DeadEndTest::CannotFinish(const Position &p, bool thorough) const
                 leaves[d] |= Bits {1} << i;
         }
     }
+    // A level may start Pip on an empty cell; he can leave it every way.
+    const Bits hero = Bits {1} << At(p.col, p.row);
+    const bool onTile = (present & hero) != 0;
+    if (!onTile) {
+        for (Bits &l : leaves)
+            l |= hero;
+    }
     // A teleport group helps only while two of its tiles are left.
     if (teleports != 0) {
         teleports = 0;
@@ -109,7 +116,6 @@ bool DeadEndTest::CannotFinish(const Position &p, bool thorough) const
     for (int d = 0; d < 4; ++d)
         exits |= leaves[d] & Sources(d, present);
     const Bits stuck = present & ~exits;
-    const Bits hero = Bits {1} << At(p.col, p.row);
     if ((stuck & (stuck - 1)) != 0 || (stuck & hero) != 0)
         return true;
     if (stuck != 0 && Landings(p.board[static_cast<std::size_t>(std::countr_zero(stuck))]) > 1)
@@ -137,9 +143,12 @@ bool DeadEndTest::CannotFinish(const Position &p, bool thorough) const
     // times (the hero's own tile c - 1 times), and every arrival is a
     // departure from a tile that can reach it; likewise every tile but the
     // last leaves all its landings towards tiles that can still take them.
-    std::array<int, 64> need {}; // arrivals still to come
+    std::array<int, 64> landingsOf {};
     for (int i = 0; i < 64; ++i)
-        need[static_cast<std::size_t>(i)] = Landings(p.board[static_cast<std::size_t>(i)]);
+        landingsOf[static_cast<std::size_t>(i)] = Landings(p.board[static_cast<std::size_t>(i)]);
+    if (!onTile)
+        landingsOf[static_cast<std::size_t>(At(p.col, p.row))] = 1; // the one departure from it
+    std::array<int, 64> need = landingsOf; // arrivals still to come
     need[static_cast<std::size_t>(At(p.col, p.row))] -= 1;
     for (Bits rest = present; rest != 0; rest &= rest - 1) {
         const int x = std::countr_zero(rest);
@@ -148,7 +157,7 @@ bool DeadEndTest::CannotFinish(const Position &p, bool thorough) const
         int out = 0; // arrivals other tiles could take from x
         for (int d = 0; d < 4; ++d) {
             for (Bits from = Sources(d, bit) & leaves[d]; from != 0; from &= from - 1)
-                in += Landings(p.board[static_cast<std::size_t>(std::countr_zero(from))]);
+                in += landingsOf[static_cast<std::size_t>(std::countr_zero(from))];
             if (leaves[d] & bit) {
                 for (Bits to = Targets(d, bit) & present; to != 0; to &= to - 1)
                     out += need[static_cast<std::size_t>(std::countr_zero(to))];
@@ -160,7 +169,7 @@ bool DeadEndTest::CannotFinish(const Position &p, bool thorough) const
                 out += std::popcount(g) - 1;
             }
         }
-        const int landings = Landings(p.board[static_cast<std::size_t>(x)]);
+        const int landings = landingsOf[static_cast<std::size_t>(x)];
         // The last tile keeps one landing; any other leaves all of them.
         if (need[static_cast<std::size_t>(x)] > in || landings - 1 > out)
             return true;
