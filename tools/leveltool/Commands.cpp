@@ -366,7 +366,7 @@ int Tool::Bench(const Args &args)
     std::vector<LevelRecord> levels;
     if (!Load(args.plain[0], levels))
         return 1;
-    std::uint64_t plainBudget = 20'000'000;
+    std::uint64_t plainBudget = 2'000'000;
     if (args.Has("--plain-budget") && !ToNumber(args.Get("--plain-budget"), plainBudget))
         return Fail("--plain-budget needs a number");
 
