@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "Generator.h"
 #include "LevelFile.h"
 #include "LevelText.h"
 #include "TempDir.h"
@@ -217,4 +218,33 @@ TEST(LevelTool, UnknownCommandsAndOptionsAreRefused)
     EXPECT_EQ(Tool({"compile", "x.lvl"}).status, 1); // no -o
     EXPECT_EQ(Tool({"verify", "x.dat", "-j"}).status, 1);
     EXPECT_EQ(Tool({"help"}).status, 0);
+}
+
+TEST(LevelTool, CurveCheckRefusesASetThatGetsEasier)
+{
+    TempDir dir;
+    GeneratorOptions easy;
+    easy.first = 1;
+    easy.last = 30;
+    GeneratorOptions hard;
+    hard.first = 150;
+    hard.last = 179;
+    std::vector<std::string> notes;
+    const std::vector<LevelRecord> easyLevels = GenerateLevels(easy, {}, notes, nullptr);
+    const std::vector<LevelRecord> hardLevels = GenerateLevels(hard, {}, notes, nullptr);
+
+    std::vector<LevelRecord> rising = easyLevels;
+    rising.insert(rising.end(), hardLevels.begin(), hardLevels.end());
+    TempDir::Write(dir / "rising.dat", EncodeLevels(rising));
+    const ToolRun up = Tool({"verify", "--curve", (dir / "rising.dat").string()});
+    EXPECT_EQ(up.status, 0) << up.err;
+
+    std::vector<LevelRecord> falling = hardLevels;
+    falling.insert(falling.end(), easyLevels.begin(), easyLevels.end());
+    TempDir::Write(dir / "falling.dat", EncodeLevels(falling));
+    const ToolRun down = Tool({"verify", "--curve", (dir / "falling.dat").string()});
+    EXPECT_EQ(down.status, 1);
+    EXPECT_NE(down.err.find("median difficulty"), std::string::npos) << down.err;
+    // Without --curve the order is nobody's business.
+    EXPECT_EQ(Tool({"verify", (dir / "falling.dat").string()}).status, 0);
 }
