@@ -79,6 +79,10 @@ public:
     // save under the game's name, asking for one when it has none.
     virtual void SaveCurrentGame() = 0;
 
+    // A level has just been marked as solved: the record may be kept at
+    // once, so that no solved level is lost if the program ends badly.
+    virtual void LevelMarked() = 0;
+
     // Status line: window caption, level digits with the solved indicator,
     // solved-levels gauge.
     virtual void ShowCaption(const std::string &caption) = 0;

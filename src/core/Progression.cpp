@@ -52,6 +52,7 @@ void Game::LoadLevel(int level)
 void Game::LevelSolved()
 {
     Mark(CurrentLevel) = 1;
+    host_.LevelMarked();
     PlayState = PlaySolved;
     ShowLevel();
     host_.ShowGauge(Gauge());

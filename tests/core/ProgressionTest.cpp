@@ -136,7 +136,9 @@ TEST(LevelSolved, MarksTheLevelAndOffersTheNext)
     p.host.answers = {MrYes};
     p.game.LevelSolved();
     EXPECT_EQ(p.game.Mark(7), 1);
-    EXPECT_EQ(p.host.Only({"PlayEffect", "ShowMsg"}), (Calls {"PlayEffect 4", "ShowMsg 14"}));
+    // The record is offered for keeping before any question is asked.
+    EXPECT_EQ(p.host.Only({"LevelMarked", "PlayEffect", "ShowMsg"}),
+        (Calls {"LevelMarked", "PlayEffect 4", "ShowMsg 14"}));
     EXPECT_EQ(p.game.CurrentLevel, 8);
     EXPECT_EQ(p.game.PlayState, PlayReady);
     EXPECT_EQ(p.host.gauge, (GaugeDisplay {330, 1, "1 of 330 levels solved"}));

@@ -129,6 +129,10 @@ void RecordingHost::SaveCurrentGame()
     ++saves;
     calls.push_back("SaveCurrentGame");
 }
+void RecordingHost::LevelMarked()
+{
+    calls.push_back("LevelMarked");
+}
 void RecordingHost::ShowCaption(const std::string &text)
 {
     caption = text;

@@ -45,6 +45,7 @@ public:
     void PlayEffect(int n) override;
     ModalResult ShowMsg(int id) override;
     void SaveCurrentGame() override;
+    void LevelMarked() override;
     void ShowCaption(const std::string &text) override;
     void ShowLevel(const LevelDisplay &display) override;
     void ShowGauge(const GaugeDisplay &display) override;

@@ -27,6 +27,7 @@ public:
     void PlayEffect(int) override { }
     ModalResult ShowMsg(int) override { return MrNo; }
     void SaveCurrentGame() override { }
+    void LevelMarked() override { }
     void ShowCaption(const std::string &) override { }
     void ShowLevel(const LevelDisplay &) override { }
     void ShowGauge(const GaugeDisplay &) override { }
