@@ -5,7 +5,10 @@
 #include "GameSettings.h"
 #include "InfoDlg.h"
 #include "LevelSet.h"
+#include "LoadGame.h"
 #include "Options.h"
+#include "SaveGame.h"
+#include "SavedGameFile.h"
 #include "Tongdlg.h"
 #include "YesNo.h"
 
@@ -48,6 +51,7 @@ int VirtualKey(int qtKey)
 TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::path &settingsFile)
     : ProgramFolder(programFolder)
     , ini(settingsFile)
+    , midi(programFolder)
 {
     resize(DesignClientSize);
     setMinimumSize(TrackingMinimum);
@@ -77,6 +81,8 @@ TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
     // The dialogs go first, in the reverse order of their creation.
+    LoadGameDlg.reset();
+    SaveGameDlg.reset();
     OptionDlg.reset();
     YesNoDlg.reset();
     TongueDlg.reset();
@@ -85,14 +91,15 @@ TMainForm::~TMainForm()
     if (created_)
         keeper.Store(*this);
     FormDestroy();
-    // The music player closes its piece here.
+    midi.Close();
 }
 
 bool TMainForm::FormCreate()
 {
     // ProgramFolder comes from the program's own path, with its separator.
     setWindowTitle(QStringLiteral("Tumblewick 2.0"));
-    // The help hook for the rules is created here.
+    HelpHook
+        = std::make_unique<THookHelpSystem>(QString::fromStdString(ProgramFolder) + HelpFileName);
 
     const StartSettings s = ReadStartSettings(ini);
     game.Language = s.Language;
@@ -104,7 +111,9 @@ bool TMainForm::FormCreate()
     random.Seed(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    // Music discovery comes here: the first piece is opened, MusicAvailable set.
+    // The first piece is opened even when music is off; it plays from the first tick on.
+    midi.Discover();
+    MusicAvailable = midi.MusicAvailable();
 
     LevelSetResult levels = LoadLevelSet(ProgramFolder);
     if (!levels.ok()) {
@@ -115,10 +124,12 @@ bool TMainForm::FormCreate()
     gsol->SetRange(levels.table.Count(), 0);
     game.InstallLevels(std::move(levels.table), ReadLevelSetting(ini));
 
-    // The games folder is created here, unless the program runs from a read-only medium.
+    if (!IsReadOnlyMedium(ProgramFolder))
+        CreateGamesFolder(ProgramFolder);
 
     game.GameName = ReadGameSetting(ini);
-    // The saved game of that name is restored here; a missing file clears the name.
+    if (!game.GameName.empty())
+        LoadGameFile();
     game.StartUp(); // the all-solved test, then the start level on the board
 
     QPalette black = palette();
@@ -142,7 +153,14 @@ void TMainForm::CreateDialogs()
         *DlgResources, [this] { return game.Language; }, this);
     OptionDlg = std::make_unique<TOptionDlg>(
         OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn},
-        MusicHooks {[this] { return MusicAvailable; }, {}, {}}, [this] { RefreshHints(); }, this);
+        MusicHooks {[this] { return MusicAvailable; },
+            [this] { return QString::fromStdString(midi.PieceName()); },
+            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); }},
+        [this] { RefreshHints(); }, this);
+    SaveGameDlg = std::make_unique<TSaveGameDlg>(
+        *DlgResources, game.GameName, [this] { return game.Language; }, this);
+    LoadGameDlg = std::make_unique<TLoadGameDlg>(
+        *DlgResources, ProgramFolder, game.GameName, [this] { return game.Language; }, this);
 }
 
 void TMainForm::FormDestroy()
@@ -227,8 +245,12 @@ bool TMainForm::FormCloseQuery()
 void TMainForm::FormClose()
 {
     Timer->stop();
-    // The help layer is told to quit here.
-    SaveCurrentGame();
+    HelpHook->HelpCommand(HELP_QUIT, 0);
+    // On a read-only medium neither the game nor any setting is written, so
+    // the next start finds the old settings.
+    if (CheckCdRom())
+        return;
+    SavingStep();
     WriteCloseSettings(ini,
         {{game.Language, SoundOn, MusicOn, game.AnimationOn, GrafMode}, game.CurrentLevel,
             game.GameName});
@@ -276,7 +298,7 @@ void TMainForm::TimerTimer()
     view.Twinkle();
     if (game.PlayState == PlaySolved)
         view.Dance();
-    // The music keeps playing here: a piece that has ended starts again.
+    midi.KeepAlive(MusicOn); // a piece that has ended starts again
     if (FirstTick) {
         // Cleared first: ticks that come while the question is open do nothing here.
         FirstTick = false;
@@ -350,14 +372,76 @@ void TMainForm::LevelSweepIn()
 
 void TMainForm::PlayEffect(int n)
 {
-    // Sound effects come from the audio library; nothing plays while SoundOn is false.
-    (void)n;
+    waves.PlayEffect(n, SoundOn);
 }
 
 void TMainForm::SaveCurrentGame()
 {
-    // The saving step: the read-only-medium check, then a save under the
-    // game's name, asking for one when it has none.
+    // Before a new game: on a read-only medium only the saving is skipped.
+    if (!CheckCdRom())
+        SavingStep();
+}
+
+void TMainForm::LevelMarked()
+{
+    // Written at once, the same way as on closing, so that a crash loses no
+    // solved level; silent unless it fails.
+    if (!game.GameName.empty() && !IsReadOnlyMedium(ProgramFolder))
+        SaveGameFile();
+}
+
+// --- saved games ---------------------------------------------------------------------
+
+bool TMainForm::CheckCdRom()
+{
+    if (!IsReadOnlyMedium(ProgramFolder))
+        return false;
+    ShowMsgText(MsgCdRom, QString::fromStdString(ReadOnlyMediumNotice(game.Language)));
+    return true;
+}
+
+void TMainForm::SavingStep()
+{
+    if (game.GameName.empty()) {
+        if (!SaveGameDlg || SaveGameDlg->ShowModal() != MrOk || game.GameName.empty())
+            return;
+    }
+    SaveGameFile();
+}
+
+void TMainForm::SaveGameFile()
+{
+    // A name that cannot name a file in the games folder fails like a name the
+    // file system refuses; the game goes on with the same name.
+    if (::SaveGameFile(ProgramFolder, game.GameName, game.SolvedFlags) == SaveOutcome::Failed)
+        QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Tumblewick"),
+            QString::fromStdString(SaveFailedMessage(game.GameName, game.Language)));
+}
+
+void TMainForm::LoadGameFile()
+{
+    switch (::LoadGameFile(ProgramFolder, game.GameName, game.SolvedFlags)) {
+    case LoadOutcome::Loaded:
+        return;
+    case LoadOutcome::Failed:
+        QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Tumblewick"),
+            QString::fromStdString(LoadFailedMessage(game.GameName, game.Language)));
+        [[fallthrough]];
+    case LoadOutcome::Missing:
+        game.GameName.clear();
+    }
+}
+
+void TMainForm::LoadBtnClick()
+{
+    if (CheckCdRom())
+        return;
+    SavingStep();
+    if (!LoadGameDlg || LoadGameDlg->ShowModal() == MrCancel || game.GameName.empty())
+        return;
+    // The level, the board and the all-solved state stay as they are.
+    LoadGameFile();
+    game.UpdateStatus();
 }
 
 ModalResult TMainForm::ShowMsg(int id)

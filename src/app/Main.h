@@ -3,8 +3,11 @@
 #pragma once
 
 #include "BoardView.h"
+#include "Effects.h"
 #include "Game.h"
 #include "GameHost.h"
+#include "HelpHook.h"
+#include "Music.h"
 #include "PictureList.h"
 #include "Random.h"
 #include "Settings.h"
@@ -23,7 +26,9 @@ class PictureButton;
 class SolvedGauge;
 class TDlgResources;
 class TInfoDlg;
+class TLoadGameDlg;
 class TOptionDlg;
+class TSaveGameDlg;
 class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
@@ -66,6 +71,10 @@ public:
     bool MusicAvailable = false;
     bool FirstTick = false;
 
+    std::unique_ptr<THookHelpSystem> HelpHook;
+    SoundEffects waves;
+    MusicPlayer midi;
+
     Random random;
     BoardView view {game, random};
     PictureList m;
@@ -88,6 +97,8 @@ public:
     std::unique_ptr<TDlgResources> DlgResources;
     std::unique_ptr<TYesNoDlg> YesNoDlg;
     std::unique_ptr<TOptionDlg> OptionDlg;
+    std::unique_ptr<TSaveGameDlg> SaveGameDlg;
+    std::unique_ptr<TLoadGameDlg> LoadGameDlg;
 
     // --- handlers ---------------------------------------------------------------
     bool FormCreate();
@@ -117,6 +128,15 @@ public:
     void rules();
     void LoadBtnClick();
 
+    // --- saved games ------------------------------------------------------------
+    // On a read-only medium shows the notice that nothing can be saved, and
+    // says so.
+    bool CheckCdRom();
+    // Saves under the game's name, asking for one first when it has none.
+    void SavingStep();
+    void SaveGameFile();
+    void LoadGameFile();
+
     // --- what the rules ask -----------------------------------------------------
     void DrawCell(int col, int row, bool visible) override;
     void DrawCellsAfter(int col, int row) override;
@@ -132,6 +152,7 @@ public:
     ModalResult ShowMsg(int id) override;
     ModalResult ShowMsgText(int id, const QString &text);
     void SaveCurrentGame() override;
+    void LevelMarked() override;
     void ShowCaption(const std::string &caption) override;
     void ShowLevel(const LevelDisplay &display) override;
     void ShowGauge(const GaugeDisplay &gauge) override;

@@ -154,12 +154,7 @@ void TMainForm::info()
 
 void TMainForm::rules()
 {
-    // The rules help opens here, on the topic of the current language.
-}
-
-void TMainForm::LoadBtnClick()
-{
-    // Loading another saved game: the saving step first, then the load dialog.
+    HelpHook->ShowRules(game.Language);
 }
 
 // The level commands run in the game; the window only passes them on.

@@ -73,7 +73,8 @@ void TLoadGameDlg::FormActivate()
     NameListBox->setCurrentRow(-1);
     NameListBox->clearSelection();
     SetTexts();
-    NameListBox->setFocus();
+    // The list takes no focus on its own: a focused list marks its first line,
+    // which would look picked when nothing is.
 }
 
 void TLoadGameDlg::showEvent(QShowEvent *event)

@@ -1,17 +1,21 @@
 // The main window's frame: its size rules, the placement kept between runs,
 // the toolbar strip and its hints, and the first tick's language question.
 #include "FormFixture.h"
+#include "HelpViewer.h"
 #include "InfoDlg.h"
 #include "PictureButton.h"
+#include "SaveGame.h"
 #include "Tongdlg.h"
 #include "YesNo.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace {
 
@@ -167,7 +171,7 @@ TEST(MainWindow, UnreadableLevelSetEndsTheStartUp)
 
 TEST(Toolbar, LanguageSwitchesEveryHintLabelAndTheCaption)
 {
-    Form f({Level(Small, 0, 0), Level(Small, 0, 0)}, "[common]\ntongue=0\ngame=Anna\n");
+    Form f({Level(Small, 0, 0), Level(Small, 0, 0)}, "[common]\ntongue=0\ngame=Anna\n", {"Anna"});
     TMainForm &form = f.form;
     struct Hint
     {
@@ -293,11 +297,37 @@ TEST(Closing, AsksFirstAndWritesTheSettingsOnYes)
         EXPECT_EQ(f.form.YesNoDlg->ShownText(), "Willst Du wirklich schon aufhören?");
     }
     EXPECT_TRUE(f.form.isVisible());
-    DialogAnswer yes(Qt::Key_J);
+    // Yes, then the unnamed game is not given a name.
+    DialogAnswers answers([](QWidget *dialog) {
+        if (auto *save = qobject_cast<TSaveGameDlg *>(dialog))
+            save->CancelBtnClick();
+        else
+            QTest::keyClick(dialog, Qt::Key_J);
+    });
     EXPECT_TRUE(f.form.close());
+    EXPECT_EQ(answers.Count(), 2);
     EXPECT_FALSE(f.form.Timer->isActive());
     const std::string settings = f.folder.ReadSettings();
     for (const char *line :
-        {"sound=0", "music=1", "animation=1", "tongue=1", "level=2", "grafmode=0"})
+        {"sound=0", "music=1", "animation=1", "tongue=1", "level=2", "game=\n", "grafmode=0"})
         EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+}
+
+TEST(RulesButton, OpensTheRulesBesideTheGameInThePlayersLanguage)
+{
+    Form f({Level(Small, 0, 0)});
+    // The program folder of the test has no help file: the viewer says so.
+    for (const int language : {1, 0, -1}) {
+        SCOPED_TRACE(language);
+        f.form.game.Language = language;
+        QTest::mouseClick(f.form.RulesBtn, Qt::LeftButton);
+        THelpViewer *viewer = f.form.HelpHook->Viewer();
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_TRUE(viewer->ShowsProblem());
+        EXPECT_FALSE(viewer->isModal());
+        EXPECT_EQ(viewer->parentWidget(), nullptr) << "a window of its own";
+        const QString text = viewer->Browser()->toPlainText();
+        EXPECT_EQ(text.contains("Hilfedatei"), language == 1) << text.toStdString();
+    }
 }

@@ -17,8 +17,9 @@ struct Form
     TMainForm form;
 
     explicit Form(const std::vector<LevelRecord> &levels,
-        const std::string &settings = "[common]\ntongue=0\n")
-        : folder(levels, settings)
+        const std::string &settings = "[common]\ntongue=0\n",
+        const std::vector<std::string> &savedGames = {})
+        : folder(levels, settings, savedGames)
         , form(folder.Folder(), folder.Settings())
     {
         form.Timer->stop();

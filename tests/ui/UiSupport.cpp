@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
 #include <QTimer>
 
@@ -66,7 +67,8 @@ LevelRecord Level(const Board &board, int col, int row)
     return {board, static_cast<std::uint8_t>(col), static_cast<std::uint8_t>(row)};
 }
 
-ProgramFolder::ProgramFolder(const std::vector<LevelRecord> &levels, const std::string &settings)
+ProgramFolder::ProgramFolder(const std::vector<LevelRecord> &levels, const std::string &settings,
+    const std::vector<std::string> &savedGames)
 {
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
     path_ = std::filesystem::temp_directory_path()
@@ -82,6 +84,11 @@ ProgramFolder::ProgramFolder(const std::vector<LevelRecord> &levels, const std::
         .write(reinterpret_cast<const char *>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
     std::ofstream(path_ / "V2.conf") << settings;
+    if (!savedGames.empty())
+        std::filesystem::create_directories(path_ / "games");
+    for (const std::string &name : savedGames)
+        std::ofstream(path_ / "games" / (name + ".twp"), std::ios::binary)
+            << std::string(2000, '\0');
 }
 
 ProgramFolder::~ProgramFolder()
@@ -117,6 +124,34 @@ DialogAnswer::DialogAnswer(std::function<void(QWidget *dialog)> answer)
 }
 
 DialogAnswer::~DialogAnswer()
+{
+    delete timer_;
+}
+
+DialogAnswers::DialogAnswers(std::function<void(QWidget *dialog)> answer)
+    : timer_(new QTimer)
+{
+    timer_->setInterval(0);
+    QObject::connect(timer_, &QTimer::timeout, [this, answer] {
+        if (answered_ && answered_->isVisible())
+            return; // still closing
+        answered_ = nullptr;
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible())
+            return;
+        answered_ = dialog;
+        // The same dialog may be shown again before this looks once more.
+        if (auto *box = qobject_cast<QDialog *>(dialog))
+            QObject::connect(
+                box, &QDialog::finished, timer_, [this] { answered_ = nullptr; },
+                Qt::SingleShotConnection);
+        ++count_;
+        answer(dialog);
+    });
+    timer_->start();
+}
+
+DialogAnswers::~DialogAnswers()
 {
     delete timer_;
 }

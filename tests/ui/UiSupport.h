@@ -44,8 +44,10 @@ LevelRecord Level(const Board &board, int col, int row);
 class ProgramFolder
 {
 public:
+    // Each of `savedGames` becomes a saved game with no level solved.
     explicit ProgramFolder(const std::vector<LevelRecord> &levels,
-        const std::string &settings = "[common]\ntongue=0\n");
+        const std::string &settings = "[common]\ntongue=0\n",
+        const std::vector<std::string> &savedGames = {});
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder &) = delete;
     ProgramFolder &operator=(const ProgramFolder &) = delete;
@@ -73,6 +75,21 @@ private:
     QTimer *timer_;
     bool answered_ = false;
     QWidget *dialog_ = nullptr;
+};
+
+// Answers every modal dialog that opens while it lives, each once, by
+// passing it to `answer`; counts what it answered.
+class DialogAnswers
+{
+public:
+    explicit DialogAnswers(std::function<void(QWidget *dialog)> answer);
+    ~DialogAnswers();
+    int Count() const { return count_; }
+
+private:
+    QTimer *timer_;
+    QWidget *answered_ = nullptr; // waited for until it is hidden again
+    int count_ = 0;
 };
 
 // Red pixels of the hero ball: the bounding box in the image, or an empty
