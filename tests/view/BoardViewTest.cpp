@@ -3,6 +3,7 @@
 #include "BoardView.h"
 #include "Ball.h"
 #include "Game.h"
+#include "SilentHost.h"
 #include "UiSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,32 +12,10 @@
 
 namespace {
 
-class QuietHost : public GameHost
-{
-public:
-    void DrawCell(int, int, bool) override { }
-    void DrawCellsAfter(int, int) override { }
-    void DrawHero(int, int) override { }
-    void AnimateMove(int, int, int, int, bool) override { }
-    void AnimateTileFall(int, int) override { }
-    void AnimateLayerDrop(int, int) override { }
-    void AnimateHeroFall(int, int) override { }
-    void AnimateBothFall(int, int, int, int) override { }
-    void LevelSweepOut() override { }
-    void LevelSweepIn() override { }
-    void PlayEffect(int) override { }
-    ModalResult ShowMsg(int) override { return MrNo; }
-    void SaveCurrentGame() override { }
-    void LevelMarked() override { }
-    void ShowCaption(const std::string &) override { }
-    void ShowLevel(const LevelDisplay &) override { }
-    void ShowGauge(const GaugeDisplay &) override { }
-};
-
 // A board area of the design size (client 673 x 362 less the toolbar).
 struct View
 {
-    QuietHost host;
+    SilentHost host;
     Game game {host};
     Random random {7};
     BoardView view {game, random};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Game.h"
+#include "SilentHost.h"
 
 #include <array>
 #include <cstdint>
@@ -39,30 +40,6 @@ constexpr std::array<Key, 8> AllKeys {Key {1, 0}, Key {0, -1}, Key {-1, 0}, Key 
 
 // "Right", "Shift+Up", ...
 const char *KeyName(Key key);
-
-// A host that shows nothing and answers every question with No, so a lost or
-// finished level stays as it is.
-class SilentHost : public GameHost
-{
-public:
-    void DrawCell(int, int, bool) override { }
-    void DrawCellsAfter(int, int) override { }
-    void DrawHero(int, int) override { }
-    void AnimateMove(int, int, int, int, bool) override { }
-    void AnimateTileFall(int, int) override { }
-    void AnimateLayerDrop(int, int) override { }
-    void AnimateHeroFall(int, int) override { }
-    void AnimateBothFall(int, int, int, int) override { }
-    void LevelSweepOut() override { }
-    void LevelSweepIn() override { }
-    void PlayEffect(int) override { }
-    ModalResult ShowMsg(int) override { return MrNo; }
-    void SaveCurrentGame() override { }
-    void LevelMarked() override { }
-    void ShowCaption(const std::string &) override { }
-    void ShowLevel(const LevelDisplay &) override { }
-    void ShowGauge(const GaugeDisplay &) override { }
-};
 
 // Plays key presses through the game's move sequence, as the key handler does
 // while a level is in play.
