@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -31,6 +32,22 @@ QSize FourToThree(QSize outer)
         w = h * 4 / 3;
     return {w, h};
 }
+
+namespace {
+
+// A name as a message shows it: a very long one keeps its beginning and its
+// end, so that the box stays narrower than the screen.
+std::string ShortName(const std::string &name)
+{
+    constexpr int Head = 32;
+    constexpr int Tail = 16;
+    const QString text = QString::fromStdString(name);
+    if (text.size() <= Head + Tail + 1)
+        return name;
+    return (text.left(Head) + QChar(0x2026) + text.right(Tail)).toStdString();
+}
+
+} // namespace
 
 int VirtualKey(int qtKey)
 {
@@ -88,8 +105,10 @@ TMainForm::~TMainForm()
     TongueDlg.reset();
     InfoDlg.reset();
     DlgResources.reset();
-    if (created_)
-        keeper.Store(*this);
+    // A window that goes without closing keeps its placement, as every
+    // window does; the other values are written only by a close.
+    if (created_ && !settingsKept_)
+        KeepSettings(false);
     FormDestroy();
     midi.Close();
 }
@@ -101,7 +120,10 @@ bool TMainForm::FormCreate()
     HelpHook
         = std::make_unique<THookHelpSystem>(QString::fromStdString(ProgramFolder) + HelpFileName);
 
-    const StartSettings s = ReadStartSettings(ini);
+    // Read once: from here on the values live in memory until the close
+    // writes them back.
+    ini.Load();
+    const GameSettings s = ReadGameSettings(ini);
     game.Language = s.Language;
     SoundOn = s.SoundOn;
     MusicOn = s.MusicOn;
@@ -122,12 +144,12 @@ bool TMainForm::FormCreate()
         return false;
     }
     gsol->SetRange(levels.table.Count(), 0);
-    game.InstallLevels(std::move(levels.table), ReadLevelSetting(ini));
+    game.InstallLevels(std::move(levels.table), s.Level);
 
     if (!IsReadOnlyMedium(ProgramFolder))
         CreateGamesFolder(ProgramFolder);
 
-    game.GameName = ReadGameSetting(ini);
+    game.GameName = s.GameName;
     if (!game.GameName.empty())
         LoadGameFile();
     game.StartUp(); // the all-solved test, then the start level on the board
@@ -158,9 +180,9 @@ void TMainForm::CreateDialogs()
             [this](bool musicOn) { return midi.MusicBtnClick(musicOn); }},
         [this] { RefreshHints(); }, this);
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
-        *DlgResources, game.GameName, [this] { return game.Language; }, this);
+        *DlgResources, [this] { return game.Language; }, this);
     LoadGameDlg = std::make_unique<TLoadGameDlg>(
-        *DlgResources, ProgramFolder, game.GameName, [this] { return game.Language; }, this);
+        *DlgResources, ProgramFolder, [this] { return game.Language; }, this);
 }
 
 void TMainForm::FormDestroy()
@@ -229,11 +251,10 @@ void TMainForm::FormResize()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
+    if (!FormCloseQuery() || !FormClose()) {
         event->ignore();
         return;
     }
-    FormClose();
     event->accept();
 }
 
@@ -242,18 +263,53 @@ bool TMainForm::FormCloseQuery()
     return ShowMsg(MsgQuit) == MrYes;
 }
 
-void TMainForm::FormClose()
+bool TMainForm::FormClose()
 {
     Timer->stop();
     HelpHook->HelpCommand(HELP_QUIT, 0);
     // On a read-only medium neither the game nor any setting is written, so
     // the next start finds the old settings.
-    if (CheckCdRom())
+    if (CheckCdRom()) {
+        KeepSettings(false);
+        return true;
+    }
+    if (!SavingStep(Leaving::Close)) {
+        Timer->start(); // the game goes on
+        return false;
+    }
+    KeepSettings(true);
+    return true;
+}
+
+void TMainForm::KeepSettings(bool values)
+{
+    if (values) {
+        GameSettings s;
+        s.Language = game.Language;
+        s.SoundOn = SoundOn;
+        s.MusicOn = MusicOn;
+        s.AnimationOn = game.AnimationOn;
+        s.GrafMode = GrafMode;
+        s.Level = game.CurrentLevel;
+        s.GameName = game.GameName;
+        WriteGameSettings(ini, s);
+    }
+    keeper.Store(*this);
+    settingsKept_ = true;
+    const FileResult written = ini.Save();
+    // A file that could not be read at start was reported then, and is left
+    // as it is; any other failure is told now, while the window still stands.
+    if (!written.ok() && ini.MayReplace() && isVisible())
+        ShowFileError(QString::fromStdString(
+            SettingsNotSavedMessage(ini.Path().string(), written, game.Language)));
+}
+
+void TMainForm::ReportSettingsProblem()
+{
+    if (ini.MayReplace())
         return;
-    SavingStep();
-    WriteCloseSettings(ini,
-        {{game.Language, SoundOn, MusicOn, game.AnimationOn, GrafMode}, game.CurrentLevel,
-            game.GameName});
+    ShowFileError(QString::fromStdString(
+        SettingsUnreadableMessage(ini.Path().string(), ini.Loaded(), game.Language)));
 }
 
 void TMainForm::ExitBtnClick()
@@ -302,7 +358,10 @@ void TMainForm::TimerTimer()
     if (FirstTick) {
         // Cleared first: ticks that come while the question is open do nothing here.
         FirstTick = false;
-        game.Language = ReadLanguageSetting(ini);
+        game.Language = ReadGameSettings(ini).Language;
+        // Settings that could not be read are told once, before any question.
+        if (!ini.MayReplace())
+            QTimer::singleShot(0, this, &TMainForm::ReportSettingsProblem);
         if (game.Language == -1) {
             // A dialog opened inside this tick would stop the timer for as
             // long as it is open; the question waits for the tick to end.
@@ -375,19 +434,28 @@ void TMainForm::PlayEffect(int n)
     waves.PlayEffect(n, SoundOn);
 }
 
-void TMainForm::SaveCurrentGame()
+bool TMainForm::SaveCurrentGame()
 {
     // Before a new game: on a read-only medium only the saving is skipped.
-    if (!CheckCdRom())
-        SavingStep();
+    return CheckCdRom() || SavingStep(Leaving::NewGame);
 }
 
 void TMainForm::LevelMarked()
 {
     // Written at once, the same way as on closing, so that a crash loses no
-    // solved level; silent unless it fails.
-    if (!game.GameName.empty() && !IsReadOnlyMedium(ProgramFolder))
-        SaveGameFile();
+    // solved level; silent unless it fails, and a failure is told once per
+    // game rather than after every level (the close still tells it).
+    if (game.GameName.empty() || IsReadOnlyMedium(ProgramFolder))
+        return;
+    if (SaveUnder(game.GameName, gameFile_).ok()) {
+        saveFailureReported_ = false;
+        return;
+    }
+    if (saveFailureReported_)
+        return;
+    saveFailureReported_ = true;
+    ShowFileError(
+        QString::fromStdString(SaveFailedMessage(ShortName(game.GameName), game.Language)));
 }
 
 // --- saved games ---------------------------------------------------------------------
@@ -400,48 +468,127 @@ bool TMainForm::CheckCdRom()
     return true;
 }
 
-void TMainForm::SavingStep()
+bool TMainForm::SavingStep(Leaving leaving)
 {
-    if (game.GameName.empty()) {
-        if (!SaveGameDlg || SaveGameDlg->ShowModal() != MrOk || game.GameName.empty())
-            return;
+    std::string name = game.GameName;
+    std::string file = gameFile_;
+    // A game without a name is saved only under a name the player gives; a
+    // player who gives none has chosen not to save it.
+    if (name.empty()) {
+        if (!AskForName(name))
+            return true;
+        file.clear();
     }
-    SaveGameFile();
+    while (true) {
+        if (SaveUnder(name, file).ok())
+            return true;
+        switch (AskAfterFailedSave(name, leaving)) {
+        case AfterFailedSave::GoOn:
+            return true;
+        case AfterFailedSave::Stay:
+            return false;
+        case AfterFailedSave::AnotherName:
+            if (AskForName(name))
+                file.clear();
+            break; // no other name given: the same name is tried once more
+        }
+    }
 }
 
-void TMainForm::SaveGameFile()
+FileResult TMainForm::SaveUnder(const std::string &name, const std::string &fileName)
 {
-    // A name that cannot name a file in the games folder fails like a name the
-    // file system refuses; the game goes on with the same name.
-    if (::SaveGameFile(ProgramFolder, game.GameName, game.SolvedFlags) == SaveOutcome::Failed)
-        QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Tumblewick"),
-            QString::fromStdString(SaveFailedMessage(game.GameName, game.Language)));
+    const FileResult saved = fileName.empty() || name != game.GameName
+        ? ::SaveGameFile(ProgramFolder, name, game.SolvedFlags)
+        : ::SaveGameFile(ProgramFolder, SavedGame {name, fileName}, game.SolvedFlags);
+    // Only a name the game could be saved under becomes its name, so that a
+    // refused name is never remembered.
+    if (saved.ok() && name != game.GameName)
+        SetGameName(name, "");
+    return saved;
+}
+
+bool TMainForm::AskForName(std::string &name)
+{
+    if (!SaveGameDlg || SaveGameDlg->ShowModal(name) != MrOk || SaveGameDlg->Name().empty())
+        return false;
+    name = SaveGameDlg->Name();
+    return true;
+}
+
+TMainForm::AfterFailedSave TMainForm::AskAfterFailedSave(const std::string &name, Leaving leaving)
+{
+    // The design's error box, with the choices that keep the player's record.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tumblewick"),
+        QString::fromStdString(SaveFailedMessage(ShortName(name), game.Language)),
+        QMessageBox::NoButton, isVisible() ? this : nullptr);
+    box.setInformativeText(QString::fromStdString(UnsavedExplanation(game.Language)));
+    QPushButton *another = box.addButton(
+        QString::fromStdString(SaveUnderAnotherName(game.Language)), QMessageBox::AcceptRole);
+    QPushButton *goOn
+        = box.addButton(QString::fromStdString(GoOnWithoutSaving(leaving, game.Language)),
+            QMessageBox::DestructiveRole);
+    QPushButton *stay = box.addButton(
+        QString::fromStdString(StayInTheGame(game.Language)), QMessageBox::RejectRole);
+    box.setDefaultButton(another);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == another)
+        return AfterFailedSave::AnotherName;
+    if (box.clickedButton() == goOn)
+        return AfterFailedSave::GoOn;
+    return AfterFailedSave::Stay; // also when the box was closed any other way
+}
+
+void TMainForm::ShowFileError(const QString &text)
+{
+    QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Tumblewick"), text);
+}
+
+void TMainForm::SetGameName(const std::string &name, const std::string &fileName)
+{
+    if (name != game.GameName)
+        saveFailureReported_ = false;
+    game.GameName = name;
+    gameFile_ = fileName.empty() ? SavedGameFileName(ProgramFolder, name) : fileName;
+    game.UpdateStatus();
 }
 
 void TMainForm::LoadGameFile()
 {
-    switch (::LoadGameFile(ProgramFolder, game.GameName, game.SolvedFlags)) {
-    case LoadOutcome::Loaded:
+    // The game the settings remember, restored at start.
+    const LoadedGame loaded = ::LoadGameFile(ProgramFolder, game.GameName);
+    if (loaded.result.ok()) {
+        game.SolvedFlags = loaded.record;
+        gameFile_ = SavedGameFileName(ProgramFolder, game.GameName);
         return;
-    case LoadOutcome::Failed:
-        QMessageBox::critical(isVisible() ? this : nullptr, QStringLiteral("Tumblewick"),
-            QString::fromStdString(LoadFailedMessage(game.GameName, game.Language)));
-        [[fallthrough]];
-    case LoadOutcome::Missing:
-        game.GameName.clear();
     }
+    if (loaded.result.outcome != FileResult::Missing)
+        ShowFileError(
+            QString::fromStdString(LoadFailedMessage(ShortName(game.GameName), game.Language)));
+    game.GameName.clear();
+    gameFile_.clear();
 }
 
 void TMainForm::LoadBtnClick()
 {
     if (CheckCdRom())
         return;
-    SavingStep();
-    if (!LoadGameDlg || LoadGameDlg->ShowModal() == MrCancel || game.GameName.empty())
+    if (!SavingStep(Leaving::Load))
         return;
+    if (!LoadGameDlg || LoadGameDlg->ShowModal() != MrOk || !LoadGameDlg->Picked())
+        return; // nothing picked: nothing is loaded, and nothing is cleared
+    const SavedGame picked = *LoadGameDlg->Picked();
+    // The file that was listed is the file that is read; a game that cannot
+    // be read leaves the current one as it was.
+    const LoadedGame loaded = LoadSavedGame(ProgramFolder, picked);
+    if (!loaded.result.ok()) {
+        ShowFileError(
+            QString::fromStdString(LoadFailedMessage(ShortName(picked.name), game.Language)));
+        return;
+    }
     // The level, the board and the all-solved state stay as they are.
-    LoadGameFile();
-    game.UpdateStatus();
+    game.SolvedFlags = loaded.record;
+    SetGameName(picked.name, picked.fileName);
 }
 
 ModalResult TMainForm::ShowMsg(int id)

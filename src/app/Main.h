@@ -11,6 +11,7 @@
 #include "PictureList.h"
 #include "Random.h"
 #include "Settings.h"
+#include "StoreTexts.h"
 #include "WindowKeeper.h"
 
 #include <QString>
@@ -104,7 +105,8 @@ public:
     bool FormCreate();
     void FormDestroy();
     bool FormCloseQuery();
-    void FormClose();
+    // False when the player chose to stay after the game could not be saved.
+    bool FormClose();
     void FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
     void FormResize();
     void boxPaint();
@@ -132,10 +134,18 @@ public:
     // On a read-only medium shows the notice that nothing can be saved, and
     // says so.
     bool CheckCdRom();
-    // Saves under the game's name, asking for one first when it has none.
-    void SavingStep();
-    void SaveGameFile();
+    // Saves the game before the player leaves it, under its name or, when it
+    // has none, under a name the save dialog asks for. When the save fails the
+    // player chooses: another name, going on without saving, or staying. True
+    // when the player may go on (the game is saved, or the player chose not
+    // to save it).
+    bool SavingStep(Leaving leaving);
+    // Restores the game the settings remember; one that cannot be read is
+    // forgotten, with a message unless it is simply gone.
     void LoadGameFile();
+    // The game's name, and with it the file its record is kept in; the
+    // status line follows at once.
+    void SetGameName(const std::string &name, const std::string &fileName);
 
     // --- what the rules ask -----------------------------------------------------
     void DrawCell(int col, int row, bool visible) override;
@@ -151,7 +161,7 @@ public:
     void PlayEffect(int n) override;
     ModalResult ShowMsg(int id) override;
     ModalResult ShowMsgText(int id, const QString &text);
-    void SaveCurrentGame() override;
+    bool SaveCurrentGame() override;
     void LevelMarked() override;
     void ShowCaption(const std::string &caption) override;
     void ShowLevel(const LevelDisplay &display) override;
@@ -164,12 +174,29 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Saves under `name` (in `fileName` when given, else the name's own
+    // file); true on success, when the name becomes the game's name.
+    FileResult SaveUnder(const std::string &name, const std::string &fileName);
+    enum class AfterFailedSave { AnotherName, GoOn, Stay };
+    AfterFailedSave AskAfterFailedSave(const std::string &name, Leaving leaving);
+    // Asks for a name with the save dialog, `name` filled in; false when the
+    // player gave none.
+    bool AskForName(std::string &name);
+    void ShowFileError(const QString &text);
+    // The settings and the placement, written in one step. `values` false
+    // writes only the placement (on a read-only medium, or when the window
+    // goes without closing).
+    void KeepSettings(bool values);
+    void ReportSettingsProblem();
     void CreateToolbar();
     void PlaceRightButtons();
     void AskLanguage();
     void BringToMinimumAndRatio();
 
     bool created_ = false;
+    bool settingsKept_ = false;
+    std::string gameFile_; // the file in the games folder that holds the game
+    bool saveFailureReported_ = false; // once per game for the saves after each level
     bool shownOnce_ = false;
     QSize lastAsked_;
     int resizes_ = 0; // completed resizes, to tell a nested one

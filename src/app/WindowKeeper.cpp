@@ -12,8 +12,13 @@ PlacementRect ToPlacementRect(const QRect &r)
 void WindowKeeper::Restore(QWidget &window) const
 {
     const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    const std::optional<WindowPlacement> stored
+    std::optional<WindowPlacement> stored
         = ParsePlacement(ini_.ReadString(SectionCommon, PlacementValueName, ""));
+    std::vector<PlacementRect> screens;
+    for (const QScreen *s : QGuiApplication::screens())
+        screens.push_back(ToPlacementRect(s->availableGeometry()));
+    if (stored && !FitsSomeScreen(stored->normal, screens))
+        stored.reset(); // a damaged or crafted value: as if none were stored
     if (!stored) {
         const QRect area = screen->geometry();
         const Corner c = CentreOnScreen(area.width(), area.height(), window.frameGeometry().width(),
@@ -43,7 +48,7 @@ WindowPlacement WindowKeeper::PlacementOf(const QWidget &window)
     return p;
 }
 
-void WindowKeeper::Store(const QWidget &window) const
+void WindowKeeper::Store(const QWidget &window)
 {
     ini_.WriteString(SectionCommon, PlacementValueName, FormatPlacement(PlacementOf(window)));
 }

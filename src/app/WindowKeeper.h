@@ -11,7 +11,7 @@ class QWidget;
 class WindowKeeper
 {
 public:
-    explicit WindowKeeper(const SettingsStore &ini)
+    explicit WindowKeeper(SettingsStore &ini)
         : ini_(ini)
     { }
 
@@ -19,15 +19,16 @@ public:
     // onto the desktop where it lies outside, or else the window centred on
     // the screen at its present size.
     void Restore(QWidget &window) const;
-    // When the window is destroyed.
-    void Store(const QWidget &window) const;
+    // When the window closes or is destroyed: into the settings, which are
+    // written with everything else.
+    void Store(const QWidget &window);
 
     // The placement of a window as stored: its normal (not maximised) client
     // rectangle and its show state.
     static WindowPlacement PlacementOf(const QWidget &window);
 
 private:
-    const SettingsStore &ini_;
+    SettingsStore &ini_;
 };
 
 PlacementRect ToPlacementRect(const QRect &r);

@@ -76,8 +76,9 @@ public:
     virtual ModalResult ShowMsg(int id) = 0;
 
     // The saving step before a new game: the read-only-medium check, then a
-    // save under the game's name, asking for one when it has none.
-    virtual void SaveCurrentGame() = 0;
+    // save under the game's name, asking for one when it has none. False when
+    // the game could not be saved and the player chose to stay in it.
+    virtual bool SaveCurrentGame() = 0;
 
     // A level has just been marked as solved: the record may be kept at
     // once, so that no solved level is lost if the program ends badly.

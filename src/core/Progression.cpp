@@ -198,7 +198,9 @@ void Game::NewGameBtnClick()
 {
     if (host_.ShowMsg(MsgGiveUpGame) == MrNo)
         return;
-    host_.SaveCurrentGame();
+    // A game that could not be saved is given up only when the player says so.
+    if (!host_.SaveCurrentGame())
+        return;
     CurrentLevel = 1;
     for (int level = 1; level <= LevelCount(); ++level)
         Mark(level) = 0;

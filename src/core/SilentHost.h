@@ -20,7 +20,7 @@ public:
     void LevelSweepIn() override { }
     void PlayEffect(int) override { }
     ModalResult ShowMsg(int) override { return MrNo; }
-    void SaveCurrentGame() override { }
+    bool SaveCurrentGame() override { return true; }
     void LevelMarked() override { }
     void ShowCaption(const std::string &) override { }
     void ShowLevel(const LevelDisplay &) override { }

@@ -1,39 +1,39 @@
 #include "GameSettings.h"
 
-StartSettings ReadStartSettings(const SettingsStore &ini)
+GameSettings ReadGameSettings(const SettingsStore &ini)
 {
-    StartSettings s;
-    s.Language = ini.ReadInteger(SectionCommon, "tongue", -1);
-    s.SoundOn = ini.ReadBool(SectionCommon, "sound", true);
-    s.MusicOn = ini.ReadBool(SectionCommon, "music", true);
-    s.AnimationOn = ini.ReadBool(SectionCommon, "animation", true);
-    s.GrafMode = ini.ReadInteger(SectionCommon, "grafmode", 0);
-    return s;
+    GameSettings values;
+    for (const SettingField &field : SettingFields) {
+        std::visit(
+            [&](auto member) {
+                auto &value = values.*member;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, bool>)
+                    value = ini.ReadBool(SectionCommon, field.name, value);
+                else if constexpr (std::is_same_v<Value, int>)
+                    value = ini.ReadInteger(SectionCommon, field.name, value);
+                else
+                    value = ini.ReadString(SectionCommon, field.name, value);
+            },
+            field.member);
+    }
+    return values;
 }
 
-int ReadLevelSetting(const SettingsStore &ini)
+void WriteGameSettings(SettingsStore &ini, const GameSettings &values)
 {
-    return ini.ReadInteger(SectionCommon, "level", 1);
-}
-
-std::string ReadGameSetting(const SettingsStore &ini)
-{
-    return ini.ReadString(SectionCommon, "game", "");
-}
-
-int ReadLanguageSetting(const SettingsStore &ini)
-{
-    return ini.ReadInteger(SectionCommon, "tongue", -1);
-}
-
-bool WriteCloseSettings(const SettingsStore &ini, const CloseSettings &v)
-{
-    bool ok = ini.WriteBool(SectionCommon, "sound", v.options.SoundOn);
-    ok = ini.WriteBool(SectionCommon, "music", v.options.MusicOn) && ok;
-    ok = ini.WriteBool(SectionCommon, "animation", v.options.AnimationOn) && ok;
-    ok = ini.WriteInteger(SectionCommon, "tongue", v.options.Language) && ok;
-    ok = ini.WriteInteger(SectionCommon, "level", v.CurrentLevel) && ok;
-    ok = ini.WriteString(SectionCommon, "game", v.GameName) && ok;
-    ok = ini.WriteInteger(SectionCommon, "grafmode", v.options.GrafMode) && ok;
-    return ok;
+    for (const SettingField &field : SettingFields) {
+        std::visit(
+            [&](auto member) {
+                const auto &value = values.*member;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, bool>)
+                    ini.WriteBool(SectionCommon, field.name, value);
+                else if constexpr (std::is_same_v<Value, int>)
+                    ini.WriteInteger(SectionCommon, field.name, value);
+                else
+                    ini.WriteString(SectionCommon, field.name, value);
+            },
+            field.member);
+    }
 }

@@ -1,34 +1,46 @@
 // The values of section "common" that the game reads at start and writes at
-// close, with their names, defaults and order.
+// close: their names, types and defaults, in one place.
 #pragma once
 
 #include "Settings.h"
 
 #include <string>
+#include <variant>
 
-struct StartSettings
+struct GameSettings
 {
     int Language = -1; // "tongue"; -1 until a language is chosen
     bool SoundOn = true; // "sound"
     bool MusicOn = true; // "music"
     bool AnimationOn = true; // "animation"
     int GrafMode = 0; // "grafmode", kept and written back, used for nothing else
+    int Level = 1; // "level", brought into the level set's range by the game
+    std::string GameName; // "game", empty when the game has no name
+
+    bool operator==(const GameSettings &) const = default;
 };
 
-// Read in this order: tongue, sound, music, animation, grafmode.
-StartSettings ReadStartSettings(const SettingsStore &ini);
-
-int ReadLevelSetting(const SettingsStore &ini); // "level", default 1, not yet clamped
-std::string ReadGameSetting(const SettingsStore &ini); // "game", default empty
-int ReadLanguageSetting(const SettingsStore &ini); // "tongue" again at the first tick
-
-struct CloseSettings
+// One value: its name in the file and the member that holds it. The member's
+// type is the value's type; its initial value above is the default.
+struct SettingField
 {
-    StartSettings options;
-    int CurrentLevel = 1;
-    std::string GameName;
+    const char *name;
+    std::variant<bool GameSettings::*, int GameSettings::*, std::string GameSettings::*> member;
 };
 
-// Written in this order: sound, music, animation, tongue, level, game,
-// grafmode. False when any of them could not be written.
-bool WriteCloseSettings(const SettingsStore &ini, const CloseSettings &values);
+// In the order the game writes them at close.
+inline const SettingField SettingFields[] = {
+    {"sound", &GameSettings::SoundOn},
+    {"music", &GameSettings::MusicOn},
+    {"animation", &GameSettings::AnimationOn},
+    {"tongue", &GameSettings::Language},
+    {"level", &GameSettings::Level},
+    {"game", &GameSettings::GameName},
+    {"grafmode", &GameSettings::GrafMode},
+};
+
+// Every value, or its default where the store holds none or holds text
+// that is no value of its type.
+GameSettings ReadGameSettings(const SettingsStore &ini);
+// Every value, in the closing order.
+void WriteGameSettings(SettingsStore &ini, const GameSettings &values);

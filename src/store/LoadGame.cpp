@@ -6,15 +6,17 @@
 #include "PicturePanel.h"
 #include "SavedGameFile.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 
+#include <algorithm>
+
 TLoadGameDlg::TLoadGameDlg(const TDlgResources &resources, std::string programFolder,
-    std::string &gameName, std::function<int()> language, QWidget *mainWindow)
+    std::function<int()> language, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
     , programFolder_(std::move(programFolder))
-    , gameName_(gameName)
     , language_(std::move(language))
     , mainWindow_(mainWindow)
 {
@@ -35,6 +37,10 @@ TLoadGameDlg::TLoadGameDlg(const TDlgResources &resources, std::string programFo
     NameListBox->setFrameShape(QFrame::NoFrame);
     NameListBox->setUniformItemSizes(true);
     NameListBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A list with the keyboard focus marks a line as current, which looks
+    // picked when nothing is: it takes the focus only from a click, and the
+    // dialog passes the arrow keys on to it.
+    NameListBox->setFocusPolicy(Qt::ClickFocus);
     NameListBox->setStyleSheet(
         QStringLiteral("QListWidget { color: black; background: white; border: none; }"
                        "QListWidget::item { height: 19px; padding: 0px 2px; }"
@@ -49,6 +55,7 @@ TLoadGameDlg::TLoadGameDlg(const TDlgResources &resources, std::string programFo
 
 int TLoadGameDlg::ShowModal()
 {
+    picked_.reset();
     SetTexts();
     return exec();
 }
@@ -68,13 +75,19 @@ void TLoadGameDlg::FormActivate()
         move(DialogPlacement(*mainWindow_, size()));
     // Built anew every time, so a game saved just before is already listed.
     NameListBox->clear();
-    for (const std::string &name : ListSavedGames(programFolder_))
-        NameListBox->addItem(QString::fromStdString(name));
+    games_ = ListSavedGames(programFolder_);
+    for (std::size_t i = 0; i < games_.size(); ++i) {
+        // Two files whose extensions differ only in case show their whole
+        // names, so that the player can tell them apart.
+        const bool twin = (i > 0 && games_[i - 1].name == games_[i].name)
+            || (i + 1 < games_.size() && games_[i + 1].name == games_[i].name);
+        NameListBox->addItem(QFile::decodeName(
+            QByteArray::fromStdString(twin ? games_[i].fileName : games_[i].name)));
+    }
     NameListBox->setCurrentRow(-1);
     NameListBox->clearSelection();
     SetTexts();
-    // The list takes no focus on its own: a focused list marks its first line,
-    // which would look picked when nothing is.
+    setFocus();
 }
 
 void TLoadGameDlg::showEvent(QShowEvent *event)
@@ -85,17 +98,22 @@ void TLoadGameDlg::showEvent(QShowEvent *event)
 
 bool TLoadGameDlg::TakeSelected()
 {
+    // The game is taken by its place in the list, not by the text shown,
+    // which may not give back the bytes of a name in another encoding.
     const QList<QListWidgetItem *> selected = NameListBox->selectedItems();
     if (selected.isEmpty())
         return false;
-    gameName_ = selected.front()->text().toStdString();
+    const int row = NameListBox->row(selected.front());
+    if (row < 0 || static_cast<std::size_t>(row) >= games_.size())
+        return false;
+    picked_ = games_[static_cast<std::size_t>(row)];
     return true;
 }
 
 void TLoadGameDlg::exitClick()
 {
     // With games listed but none picked there is nothing to load: the dialog
-    // stays open. An empty list closes with OK and leaves the name alone.
+    // stays open. An empty list closes with OK and picks nothing.
     if (NameListBox->count() > 0 && !TakeSelected())
         return;
     done(MrOk);
@@ -123,5 +141,40 @@ void TLoadGameDlg::keyPressEvent(QKeyEvent *event)
         CancelBtnClick();
         return;
     }
-    QDialog::keyPressEvent(event);
+    // The arrows move through the list; the first press picks the first or
+    // last line.
+    const int count = NameListBox->count();
+    const int row = NameListBox->selectedItems().isEmpty() ? -1 : NameListBox->currentRow();
+    int next = row;
+    switch (event->key()) {
+    case Qt::Key_Down:
+        next = row < 0 ? 0 : row + 1;
+        break;
+    case Qt::Key_Up:
+        next = row < 0 ? count - 1 : row - 1;
+        break;
+    case Qt::Key_Home:
+        next = 0;
+        break;
+    case Qt::Key_End:
+        next = count - 1;
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (count > 0) {
+        next = std::clamp(next, 0, count - 1);
+        NameListBox->setCurrentRow(next, QItemSelectionModel::ClearAndSelect);
+        NameListBox->scrollToItem(NameListBox->item(next));
+    }
+    event->accept();
+}
+
+void TLoadGameDlg::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window system: nothing is picked, nothing is loaded.
+    picked_.reset();
+    done(MrCancel);
+    event->accept();
 }

@@ -2,10 +2,14 @@
 // player pick one.
 #pragma once
 
+#include "SavedGameFile.h"
+
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -16,13 +20,15 @@ class TLoadGameDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // Lists the games of `programFolder` + "games/" at every activation and
-    // sets the main window's `gameName` to the one picked.
-    TLoadGameDlg(const TDlgResources &resources, std::string programFolder, std::string &gameName,
+    // Lists the games of `programFolder` + "games/" at every activation.
+    TLoadGameDlg(const TDlgResources &resources, std::string programFolder,
         std::function<int()> language, QWidget *mainWindow);
 
-    // OK (1) or Cancel (2).
+    // OK (1) or Cancel (2). OK with an empty list picks nothing.
     int ShowModal();
+    // The game picked by the last OK or double click, as the folder lists
+    // it; nothing when none was picked.
+    const std::optional<SavedGame> &Picked() const { return picked_; }
 
     void exitClick();
     void NameListBoxDblClick();
@@ -36,6 +42,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormActivate();
@@ -43,7 +50,8 @@ private:
     bool TakeSelected();
 
     std::string programFolder_;
-    std::string &gameName_;
+    std::vector<SavedGame> games_;
+    std::optional<SavedGame> picked_;
     std::function<int()> language_;
     QWidget *mainWindow_;
 };

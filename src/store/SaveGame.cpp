@@ -10,10 +10,9 @@
 
 #include <climits>
 
-TSaveGameDlg::TSaveGameDlg(const TDlgResources &resources, std::string &gameName,
-    std::function<int()> language, QWidget *mainWindow)
+TSaveGameDlg::TSaveGameDlg(
+    const TDlgResources &resources, std::function<int()> language, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
-    , gameName_(gameName)
     , language_(std::move(language))
     , mainWindow_(mainWindow)
 {
@@ -42,8 +41,9 @@ TSaveGameDlg::TSaveGameDlg(const TDlgResources &resources, std::string &gameName
     connect(CancelBtn, &QAbstractButton::clicked, this, &TSaveGameDlg::CancelBtnClick);
 }
 
-int TSaveGameDlg::ShowModal()
+int TSaveGameDlg::ShowModal(const std::string &name)
 {
+    name_ = name;
     SetTexts();
     return exec();
 }
@@ -61,7 +61,7 @@ void TSaveGameDlg::FormActivate()
 {
     if (mainWindow_ && mainWindow_->isVisible())
         move(DialogPlacement(*mainWindow_, size()));
-    NameEdit->setText(QString::fromStdString(gameName_));
+    NameEdit->setText(QString::fromStdString(name_));
     SetTexts();
     NameEdit->setFocus();
 }
@@ -76,7 +76,7 @@ void TSaveGameDlg::exitClick()
 {
     // Taken exactly as typed: blanks and all. The saving step checks whether
     // the name can name a file.
-    gameName_ = NameEdit->text().toStdString();
+    name_ = NameEdit->text().toStdString();
     done(MrOk);
 }
 
@@ -94,6 +94,6 @@ void TSaveGameDlg::keyPressEvent(QKeyEvent *event)
 void TSaveGameDlg::closeEvent(QCloseEvent *event)
 {
     // Closed by the window system rather than a button: nothing is named.
-    setResult(MrCancel);
-    QDialog::closeEvent(event);
+    done(MrCancel);
+    event->accept();
 }

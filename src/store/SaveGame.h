@@ -17,12 +17,16 @@ class TSaveGameDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // Works on the main window's `gameName`; centres itself over `mainWindow`.
-    TSaveGameDlg(const TDlgResources &resources, std::string &gameName,
-        std::function<int()> language, QWidget *mainWindow);
+    // Centres itself over `mainWindow`.
+    TSaveGameDlg(
+        const TDlgResources &resources, std::function<int()> language, QWidget *mainWindow);
 
-    // OK (1) when a name was accepted, Cancel (2) otherwise.
-    int ShowModal();
+    // Shows the dialog with `name` in its field: OK (1) when a name was
+    // accepted, Cancel (2) otherwise. The dialog only asks: the name becomes
+    // the game's name once the game has been saved under it.
+    int ShowModal(const std::string &name);
+    // The name accepted by OK, exactly as typed.
+    const std::string &Name() const { return name_; }
 
     void exitClick();
     void CancelBtnClick();
@@ -41,7 +45,7 @@ private:
     void FormActivate();
     void SetTexts();
 
-    std::string &gameName_;
+    std::string name_;
     std::function<int()> language_;
     QWidget *mainWindow_;
 };

@@ -1,13 +1,13 @@
 #include "SavedGameFile.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
+#include "AsciiCase.h"
 
-#include <fcntl.h>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -24,43 +24,6 @@ bool RealReadOnlyProbe(const std::string &programFolder)
     struct statvfs info
     { };
     return statvfs(programFolder.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
-}
-
-bool EndsWithExtension(const std::string &name)
-{
-    if (name.size() < 4)
-        return false;
-    std::string tail = name.substr(name.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == SavedGameExtension;
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// Writes all bytes and forces them to the disk before the rename makes them
-// the saved game.
-bool WriteDurably(const std::string &path, const std::vector<std::uint8_t> &bytes)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ::close(fd);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
 }
 
 } // namespace
@@ -83,9 +46,40 @@ std::string GamesFolder(const std::string &programFolder)
     return programFolder + "games/";
 }
 
+std::vector<SavedGame> ListSavedGames(const std::string &programFolder)
+{
+    std::vector<SavedGame> games;
+    std::error_code ec;
+    for (fs::directory_iterator it(GamesFolder(programFolder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string entry = it->path().filename().native();
+        if (entry.size() > 4 && EndsWithIgnoringCase(entry, SavedGameExtension))
+            games.push_back({entry.substr(0, entry.size() - 4), entry});
+    }
+    std::sort(games.begin(), games.end(), [](const SavedGame &a, const SavedGame &b) {
+        return a.name != b.name ? LessIgnoringCase(a.name, b.name)
+                                : LessIgnoringCase(a.fileName, b.fileName);
+    });
+    return games;
+}
+
+std::string SavedGameFileName(const std::string &programFolder, const std::string &name)
+{
+    const std::string usual = name + SavedGameExtension;
+    struct stat info
+    { };
+    if (::lstat((GamesFolder(programFolder) + usual).c_str(), &info) == 0 || errno != ENOENT)
+        return usual;
+    for (const SavedGame &game : ListSavedGames(programFolder)) {
+        if (game.name == name)
+            return game.fileName;
+    }
+    return usual;
+}
+
 std::string SavedGamePath(const std::string &programFolder, const std::string &name)
 {
-    return GamesFolder(programFolder) + name + SavedGameExtension;
+    return GamesFolder(programFolder) + SavedGameFileName(programFolder, name);
 }
 
 std::vector<std::uint8_t> EncodeSolvedRecord(const SolvedRecord &record)
@@ -100,78 +94,81 @@ std::vector<std::uint8_t> EncodeSolvedRecord(const SolvedRecord &record)
     return bytes;
 }
 
-SaveOutcome SaveGameFile(
+SolvedRecord DecodeSolvedRecord(std::string_view bytes)
+{
+    SolvedRecord record {};
+    const auto byte = [&](std::size_t i) { return std::uint32_t(std::uint8_t(bytes[i])); };
+    for (std::size_t i = 0; i + 4 <= bytes.size() && i < SavedGameBytes; i += 4) {
+        const std::uint32_t value
+            = byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24;
+        record[i / 4] = static_cast<std::int32_t>(value);
+    }
+    return record;
+}
+
+namespace {
+
+// A listed file name is one entry of the games folder, and only that.
+bool IsPlainFileName(const std::string &fileName)
+{
+    return !fileName.empty() && fileName != "." && fileName != ".."
+        && fileName.find('/') == std::string::npos;
+}
+
+FileResult SaveRecord(const std::string &path, const SolvedRecord &record)
+{
+    const std::vector<std::uint8_t> bytes = EncodeSolvedRecord(record);
+    return ReplaceFile(
+        path, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+}
+
+LoadedGame LoadRecord(const std::string &path)
+{
+    LoadedGame loaded;
+    std::string bytes;
+    loaded.result = ReadSmallFile(path, SavedGameBytes, true, bytes);
+    if (loaded.result.ok())
+        loaded.record = DecodeSolvedRecord(bytes);
+    return loaded;
+}
+
+} // namespace
+
+FileResult SaveGameFile(
     const std::string &programFolder, const std::string &name, const SolvedRecord &record)
 {
     if (!IsUsableGameName(name))
-        return SaveOutcome::Failed;
-    const std::string path = SavedGamePath(programFolder, name);
-    // The temporary name never ends in ".twp", so a listing never shows it.
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
-    if (!WriteDurably(temp, EncodeSolvedRecord(record))) {
-        std::error_code ec;
-        fs::remove(temp, ec);
-        return SaveOutcome::Failed;
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return SaveOutcome::Failed;
-    }
-    return SaveOutcome::Saved;
+        return {FileResult::Failed, EINVAL};
+    return SaveRecord(SavedGamePath(programFolder, name), record);
 }
 
-LoadOutcome LoadGameFile(
-    const std::string &programFolder, const std::string &name, SolvedRecord &record)
+FileResult SaveGameFile(
+    const std::string &programFolder, const SavedGame &game, const SolvedRecord &record)
 {
-    record.fill(0);
+    if (!IsUsableGameName(game.name) || !IsPlainFileName(game.fileName))
+        return {FileResult::Failed, EINVAL};
+    return SaveRecord(GamesFolder(programFolder) + game.fileName, record);
+}
+
+LoadedGame LoadGameFile(const std::string &programFolder, const std::string &name)
+{
     if (!IsUsableGameName(name))
-        return LoadOutcome::Missing;
-    const std::string path = SavedGamePath(programFolder, name);
-    std::error_code ec;
-    if (!fs::exists(path, ec))
-        return LoadOutcome::Missing;
-
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(
-        std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return LoadOutcome::Failed;
-    std::array<std::uint8_t, SavedGameBytes> bytes {};
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    // Marks read before a failure are kept, as far as they are whole.
-    for (std::size_t i = 0; i + 4 <= got; i += 4) {
-        const std::uint32_t value = std::uint32_t(bytes[i]) | std::uint32_t(bytes[i + 1]) << 8
-            | std::uint32_t(bytes[i + 2]) << 16 | std::uint32_t(bytes[i + 3]) << 24;
-        record[i / 4] = static_cast<std::int32_t>(value);
-    }
-    if (std::ferror(file.get()))
-        return LoadOutcome::Failed;
-    return LoadOutcome::Loaded;
+        return {{FileResult::Missing, EINVAL}, {}};
+    return LoadRecord(SavedGamePath(programFolder, name));
 }
 
-std::vector<std::string> ListSavedGames(const std::string &programFolder)
+LoadedGame LoadSavedGame(const std::string &programFolder, const SavedGame &game)
 {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(GamesFolder(programFolder), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (EndsWithExtension(entry) && entry.size() > 4)
-            names.push_back(entry.substr(0, entry.size() - 4));
-    }
-    std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
-        const std::string la = Lower(a);
-        const std::string lb = Lower(b);
-        return la != lb ? la < lb : a < b;
-    });
-    return names;
+    if (!IsPlainFileName(game.fileName))
+        return {{FileResult::Missing, EINVAL}, {}};
+    return LoadRecord(GamesFolder(programFolder) + game.fileName);
 }
 
 void CreateGamesFolder(const std::string &programFolder)
 {
     std::error_code ec;
     fs::create_directory(GamesFolder(programFolder), ec);
+    RemoveStaleTemporaries(GamesFolder(programFolder));
 }
 
 bool IsReadOnlyMedium(const std::string &programFolder)
@@ -182,26 +179,4 @@ bool IsReadOnlyMedium(const std::string &programFolder)
 void SetReadOnlyProbe(ReadOnlyProbe probe)
 {
     Probe() = std::move(probe);
-}
-
-std::string SaveFailedMessage(const std::string &name, int language)
-{
-    const std::string file = name + SavedGameExtension;
-    return language == 1
-        ? "Kann Spiel " + file + " nicht speichern. Datenträger voll oder nicht beschreibbar."
-        : "Cannot save game " + file + ". Drive full or not writable.";
-}
-
-std::string LoadFailedMessage(const std::string &name, int language)
-{
-    return language == 1 ? "Fehler beim Laden des Spiels " + name + "!"
-                         : "Error occured while loading file " + name + "!";
-}
-
-std::string ReadOnlyMediumNotice(int language)
-{
-    return language == 1 ? "Auf CD-Rom kann nichts gespeichert werden. Bitte installiere das "
-                           "Spiel auf Deiner Festplatte."
-                         : "I cannot store anything on a CD-Rom. Please install the game to your "
-                           "harddisk.";
 }

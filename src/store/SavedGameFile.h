@@ -3,6 +3,8 @@
 // program.
 #pragma once
 
+#include "SafeFile.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -24,37 +26,58 @@ bool IsUsableGameName(std::string_view name);
 
 // ProgramFolder + "games/"; the program folder ends in "/".
 std::string GamesFolder(const std::string &programFolder);
-// The file of a game: ProgramFolder + "games/" + name + ".twp".
+
+// A game as the games folder lists it: its name (the file name without the
+// four characters of its ".twp", which may be in any case) and its file
+// name, both as the bytes the file system holds, whatever their encoding.
+struct SavedGame
+{
+    std::string name;
+    std::string fileName;
+    bool operator==(const SavedGame &) const = default;
+};
+
+// Every entry of the games folder whose name ends in ".twp" in any case
+// (folders too, as with any listing of "*.twp"), in name order with case
+// ignored.
+std::vector<SavedGame> ListSavedGames(const std::string &programFolder);
+
+// The file that holds the game of a name: name + ".twp", or, when no such
+// file exists but one whose extension differs only in case does, that one,
+// so that a game is always saved where it was found.
 std::string SavedGamePath(const std::string &programFolder, const std::string &name);
+// The same without the folder.
+std::string SavedGameFileName(const std::string &programFolder, const std::string &name);
 
 // The 2000 bytes of a record: 500 little-endian signed 32-bit marks.
 std::vector<std::uint8_t> EncodeSolvedRecord(const SolvedRecord &record);
+// As many whole marks as the bytes hold, the others 0.
+SolvedRecord DecodeSolvedRecord(std::string_view bytes);
 
-enum class SaveOutcome { Saved, Failed };
-
-// Writes the record beside the old file and renames it over the old one, so
-// a save that fails half-way keeps the earlier file whole. An unusable name
-// fails without writing anything anywhere.
-SaveOutcome SaveGameFile(
+// Replaces the game's file in one step, so that a save that fails half-way
+// keeps the earlier file whole. An unusable name fails (EINVAL) without
+// writing anything anywhere.
+FileResult SaveGameFile(
     const std::string &programFolder, const std::string &name, const SolvedRecord &record);
+// The same into the file a game was listed or loaded from.
+FileResult SaveGameFile(
+    const std::string &programFolder, const SavedGame &game, const SolvedRecord &record);
 
-enum class LoadOutcome {
-    Loaded,
-    Missing, // no such file, or a name no file may have: forgotten silently
-    Failed, // the file exists but could not be read
+// Reads a game into a record of its own; the caller decides what to do with
+// it. Missing: no such file, or a name no file may have. Any other failure
+// (a folder, a link loop, no permission) is reported. A shorter file fills
+// what it holds; bytes after the 2000th are not read.
+struct LoadedGame
+{
+    FileResult result;
+    SolvedRecord record {};
 };
+LoadedGame LoadGameFile(const std::string &programFolder, const std::string &name);
+// A game as the games folder listed it, read from exactly that file.
+LoadedGame LoadSavedGame(const std::string &programFolder, const SavedGame &game);
 
-// Clears all 500 marks, then fills as many as the file holds (a shorter file
-// fills what it holds, bytes after the 2000th are not read).
-LoadOutcome LoadGameFile(
-    const std::string &programFolder, const std::string &name, SolvedRecord &record);
-
-// The names of the saved games: every entry of the games folder whose name
-// ends in ".twp" (folders too, as with any listing of "*.twp"), without that
-// ending, in name order with case ignored.
-std::vector<std::string> ListSavedGames(const std::string &programFolder);
-
-// Creates the games folder; an existing folder or a failure is ignored.
+// Creates the games folder (an existing folder or a failure is ignored) and
+// removes what saves of earlier runs that ended half-way left in it.
 void CreateGamesFolder(const std::string &programFolder);
 
 // Whether the program runs from a read-only medium, where nothing can be
@@ -62,8 +85,3 @@ void CreateGamesFolder(const std::string &programFolder);
 using ReadOnlyProbe = std::function<bool(const std::string &programFolder)>;
 bool IsReadOnlyMedium(const std::string &programFolder);
 void SetReadOnlyProbe(ReadOnlyProbe probe); // an empty probe restores the real one
-
-// Texts in the player's language (German when language is 1).
-std::string SaveFailedMessage(const std::string &name, int language);
-std::string LoadFailedMessage(const std::string &name, int language);
-std::string ReadOnlyMediumNotice(int language);

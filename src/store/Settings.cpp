@@ -1,15 +1,13 @@
 #include "Settings.h"
 
-#include <cerrno>
+#include "AsciiCase.h"
+
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
-#include <vector>
 
 #include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,20 +19,6 @@ std::string_view Trim(std::string_view text)
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// Section and value names are compared without regard to case, like the
-// names of a registry key.
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // A value is written as it is unless blanks at its ends, a leading quote or
@@ -115,18 +99,6 @@ std::string DecodeValue(std::string_view text)
     return out;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return text.str();
-}
-
 std::vector<std::string> SplitLines(const std::string &text)
 {
     std::vector<std::string> lines;
@@ -167,6 +139,8 @@ std::optional<Entry> ValueLine(std::string_view line)
     return Entry {Trim(line.substr(0, eq)), line.substr(eq + 1)};
 }
 
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 } // namespace
 
 std::optional<int> ParseInteger(std::string_view text)
@@ -202,21 +176,35 @@ std::filesystem::path SettingsStore::DefaultPath()
     return base / "QuirkGames" / "Tumblewick" / "V2.conf";
 }
 
+FileResult SettingsStore::Load()
+{
+    std::string text;
+    loaded_ = ReadSmallFile(file_, MaxSettingsBytes, false, text);
+    Parse(loaded_.ok() ? text : std::string());
+    return loaded_;
+}
+
+void SettingsStore::Parse(std::string_view text)
+{
+    // An editor may start the file with a byte-order mark; it stays.
+    byteOrderMark_ = text.substr(0, ByteOrderMark.size()) == ByteOrderMark;
+    if (byteOrderMark_)
+        text.remove_prefix(ByteOrderMark.size());
+    lines_ = SplitLines(std::string(text));
+}
+
 std::optional<std::string> SettingsStore::Read(
     const std::string &section, const std::string &name) const
 {
-    const std::optional<std::string> text = ReadWholeFile(file_);
-    if (!text)
-        return std::nullopt;
     bool inSection = false;
-    for (const std::string &line : SplitLines(*text)) {
+    for (const std::string &line : lines_) {
         if (const auto header = SectionHeader(line)) {
-            inSection = SameName(*header, section);
+            inSection = EqualsIgnoringCase(*header, section);
             continue;
         }
         if (!inSection)
             continue;
-        if (const auto entry = ValueLine(line); entry && SameName(entry->name, name))
+        if (const auto entry = ValueLine(line); entry && EqualsIgnoringCase(entry->name, name))
             return DecodeValue(entry->value);
     }
     return std::nullopt;
@@ -241,51 +229,45 @@ std::string SettingsStore::ReadString(
     return Read(section, name).value_or(def);
 }
 
-bool SettingsStore::WriteBool(const std::string &section, const std::string &name, bool value) const
+void SettingsStore::WriteBool(const std::string &section, const std::string &name, bool value)
 {
-    return WriteString(section, name, value ? "1" : "0");
+    WriteString(section, name, value ? "1" : "0");
 }
 
-bool SettingsStore::WriteInteger(
-    const std::string &section, const std::string &name, int value) const
+void SettingsStore::WriteInteger(const std::string &section, const std::string &name, int value)
 {
-    return WriteString(section, name, std::to_string(value));
+    WriteString(section, name, std::to_string(value));
 }
 
-bool SettingsStore::WriteString(
-    const std::string &section, const std::string &name, const std::string &value) const
+void SettingsStore::WriteString(
+    const std::string &section, const std::string &name, const std::string &value)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(file_.parent_path(), ec);
-
-    // Every other line of the file, comments and foreign sections included,
-    // is kept as it is; the value replaces its first line in the section.
-    const std::vector<std::string> lines = SplitLines(ReadWholeFile(file_).value_or(""));
     const std::string entry = name + "=" + EncodeValue(value);
     std::vector<std::string> out;
+    out.reserve(lines_.size() + 2);
     bool inSection = false;
     bool sectionSeen = false;
     bool written = false;
-    for (const std::string &line : lines) {
+    for (std::string &line : lines_) {
         if (const auto header = SectionHeader(line)) {
             if (inSection && !written) {
                 out.push_back(entry);
                 written = true;
             }
-            inSection = SameName(*header, section);
+            inSection = EqualsIgnoringCase(*header, section);
             sectionSeen = sectionSeen || inSection;
-            out.push_back(line);
+            out.push_back(std::move(line));
             continue;
         }
         if (inSection) {
-            if (const auto e = ValueLine(line); e && SameName(e->name, name)) {
+            if (const auto e = ValueLine(line); e && EqualsIgnoringCase(e->name, name)) {
                 if (!written)
                     out.push_back(entry);
                 written = true;
                 continue;
             }
         }
-        out.push_back(line);
+        out.push_back(std::move(line));
     }
     if (!written) {
         if (!sectionSeen) {
@@ -295,28 +277,30 @@ bool SettingsStore::WriteString(
         }
         out.push_back(entry);
     }
+    lines_ = std::move(out);
+}
 
-    // Written beside the file and renamed over it, so a failed write keeps
-    // the old settings whole.
-    std::filesystem::path temp = file_;
-    temp += ".tmp" + std::to_string(getpid());
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (!file)
-            return false;
-        for (const std::string &line : out)
-            file << line << '\n';
-        file.flush();
-        if (!file) {
-            file.close();
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
+std::string SettingsStore::Text() const
+{
+    std::string text = byteOrderMark_ ? std::string(ByteOrderMark) : std::string();
+    for (const std::string &line : lines_)
+        text += line + '\n';
+    return text;
+}
+
+FileResult SettingsStore::Save() const
+{
+    if (!MayReplace())
+        return loaded_;
+    std::error_code ec;
+    // A settings file kept as a link (as some keep their configuration) is
+    // written where the link points, and stays a link.
+    std::filesystem::path target = file_;
+    if (std::filesystem::is_symlink(file_, ec)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(file_, ec);
+        if (!ec)
+            target = resolved;
     }
-    std::filesystem::rename(temp, file_, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    std::filesystem::create_directories(target.parent_path(), ec);
+    return ReplaceFile(target, Text());
 }

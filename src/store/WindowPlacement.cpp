@@ -2,7 +2,25 @@
 
 #include "Settings.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
+
+int PlacementRect::Distance(int a, int b)
+{
+    const std::int64_t d = static_cast<std::int64_t>(b) - a;
+    return static_cast<int>(std::min<std::int64_t>(d < 0 ? -d : d, INT_MAX));
+}
+
+bool FitsSomeScreen(const PlacementRect &rect, const std::vector<PlacementRect> &screens)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
+        return false;
+    return std::any_of(screens.begin(), screens.end(), [&](const PlacementRect &screen) {
+        return rect.Width() <= screen.Width() && rect.Height() <= screen.Height();
+    });
+}
 
 std::string FormatPlacement(const WindowPlacement &p)
 {

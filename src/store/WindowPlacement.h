@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr const char *PlacementValueName = "MainForm";
 
@@ -12,13 +13,16 @@ enum ShowCommand { ShowNormal = 1, ShowMinimized = 2, ShowMaximized = 3 };
 
 struct PlacementRect
 {
+    static int Distance(int a, int b);
+
     int left = 0;
     int top = 0;
     int right = 0;
     int bottom = 0;
 
-    int Width() const { return right > left ? right - left : left - right; }
-    int Height() const { return bottom > top ? bottom - top : top - bottom; }
+    // Distances of the edges, whichever lies first; never overflowing.
+    int Width() const { return Distance(left, right); }
+    int Height() const { return Distance(top, bottom); }
     bool operator==(const PlacementRect &) const = default;
 };
 
@@ -35,6 +39,12 @@ std::string FormatPlacement(const WindowPlacement &placement);
 
 // Nothing unless the text holds exactly seven integers and the first is 200.
 std::optional<WindowPlacement> ParsePlacement(std::string_view text);
+
+// Whether a stored rectangle can be a window on one of the screens: its
+// right edge right of its left edge, its bottom below its top, and no wider
+// or higher than that screen. Anything else (a crafted or damaged value)
+// counts as no placement.
+bool FitsSomeScreen(const PlacementRect &rect, const std::vector<PlacementRect> &screens);
 
 // Moves the rectangle back onto the desktop, keeping its size: first against
 // the right and bottom edges, then against the left and top ones, so that a

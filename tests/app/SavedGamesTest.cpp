@@ -3,12 +3,14 @@
 // solved level at once.
 #include "FormFixture.h"
 #include "LoadGame.h"
+#include "SafeFile.h"
 #include "SaveGame.h"
 #include "SavedGameFile.h"
 #include "YesNo.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,9 +61,10 @@ std::string Describe(const std::string &bytes)
 // What each kind of dialog is answered with; messages say Yes unless told.
 struct Script
 {
-    QString saveName; // typed into the save dialog, then OK; empty: Cancel
+    QStringList saveNames; // typed into the save dialog in turn, then OK; none left: Cancel
     QString loadName; // picked in the load dialog, then OK; empty: Cancel
     int messageKey = Qt::Key_J;
+    QString choice; // the button pressed in a box with choices; empty: Esc
     QStringList seen; // every message text and every error box, in order
 };
 
@@ -70,11 +73,11 @@ DialogAnswers Answer(Script &script)
     return DialogAnswers([&script](QWidget *dialog) {
         if (auto *save = qobject_cast<TSaveGameDlg *>(dialog)) {
             script.seen << "save dialog";
-            if (script.saveName.isEmpty()) {
+            if (script.saveNames.isEmpty()) {
                 save->CancelBtnClick();
                 return;
             }
-            save->NameEdit->setText(script.saveName);
+            save->NameEdit->setText(script.saveNames.takeFirst());
             save->exitClick();
         } else if (auto *load = qobject_cast<TLoadGameDlg *>(dialog)) {
             script.seen << "load dialog";
@@ -90,7 +93,17 @@ DialogAnswers Answer(Script &script)
             QTest::keyClick(dialog, static_cast<Qt::Key>(script.messageKey));
         } else if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
             script.seen << box->text();
-            box->accept();
+            if (box->buttons().size() == 1) {
+                box->accept();
+                return;
+            }
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == script.choice) {
+                    button->click();
+                    return;
+                }
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
         }
     });
 }
@@ -117,7 +130,7 @@ TEST(SavedGames, TheFirstCloseAsksForANameAndLaterClosesSaveSilently)
         form.CreateDialogs();
         form.game.Mark(2) = 1;
         Script script;
-        script.saveName = "Anna";
+        script.saveNames = {"Anna"};
         const DialogAnswers answers = Answer(script);
         EXPECT_TRUE(form.close());
         EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", "save dialog"}));
@@ -206,7 +219,8 @@ TEST(SavedGames, ANameThatCannotNameAFileIsRefusedAndNothingIsWritten)
 {
     Form f(Levels(2));
     Script script;
-    script.saveName = "../escape";
+    script.saveNames = {"../escape"};
+    script.choice = "Quit without saving";
     const DialogAnswers answers = Answer(script);
     EXPECT_TRUE(f.form.close());
     EXPECT_EQ(script.seen,
@@ -214,6 +228,187 @@ TEST(SavedGames, ANameThatCannotNameAFileIsRefusedAndNothingIsWritten)
             "Cannot save game ../escape.twp. Drive full or not writable."}));
     EXPECT_FALSE(std::filesystem::exists(f.folder.Folder() + "escape.twp"));
     EXPECT_TRUE(std::filesystem::is_empty(f.folder.Folder() + "games"));
+    EXPECT_NE(f.folder.ReadSettings().find("game=\n"), std::string::npos)
+        << "a refused name is never remembered";
+}
+
+TEST(SavedGames, ASaveThatFailsOnClosingLetsThePlayerSaveElsewhereOrStay)
+{
+    // Another name: the game closes saved under it.
+    {
+        Form f(Levels(2));
+        f.form.game.Mark(1) = 1;
+        Script script;
+        script.saveNames = {"what?", "Anna"};
+        script.choice = "Save under another name";
+        const DialogAnswers answers = Answer(script);
+        EXPECT_TRUE(f.form.close());
+        EXPECT_EQ(script.seen,
+            QStringList({"Do you really want to go?", "save dialog",
+                "Cannot save game what?.twp. Drive full or not writable.", "save dialog"}));
+        EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({1})));
+        EXPECT_NE(f.folder.ReadSettings().find("game=Anna\n"), std::string::npos);
+    }
+    // Back to the game: nothing is lost, nothing is written, the game goes on.
+    {
+        Form f(Levels(2), "[common]\ntongue=0\n");
+        f.form.game.Mark(1) = 1;
+        Script script;
+        script.saveNames = {"a/b"};
+        const DialogAnswers answers = Answer(script); // the box is left with Esc
+        EXPECT_FALSE(f.form.close());
+        EXPECT_TRUE(f.form.isVisible());
+        EXPECT_TRUE(f.form.Timer->isActive()) << "the stars and the music go on";
+        EXPECT_EQ(f.form.game.Mark(1), 1);
+        EXPECT_EQ(f.form.game.GameName, "");
+        EXPECT_EQ(f.folder.ReadSettings(), "[common]\ntongue=0\n");
+    }
+    // A named game on a full disk: the same choice, and its name stays.
+    {
+        Form f(Levels(2), "[common]\ntongue=0\ngame=Anna\n", {"Anna"});
+        f.form.game.Mark(2) = 1;
+        SetWriteFault([](WriteStep step) { return step == WriteStep::Write ? ENOSPC : 0; });
+        Script script;
+        script.choice = "Back to game";
+        const DialogAnswers answers = Answer(script);
+        EXPECT_FALSE(f.form.close());
+        SetWriteFault({});
+        EXPECT_EQ(script.seen,
+            QStringList({"Do you really want to go?",
+                "Cannot save game Anna.twp. Drive full or not writable."}));
+        EXPECT_EQ(f.form.game.GameName, "Anna");
+        EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({})));
+    }
+}
+
+TEST(SavedGames, AFailedSaveBeforeLoadingKeepsTheRecord)
+{
+    // Nothing to pick: the load dialog closes with OK and loads nothing.
+    {
+        Form f(Levels(3));
+        f.form.game.Mark(1) = 1;
+        Script script;
+        script.saveNames = {"a/b"};
+        script.choice = "Load without saving";
+        const DialogAnswers answers = Answer(script);
+        f.form.LoadBtnClick();
+        EXPECT_EQ(script.seen,
+            QStringList({"save dialog", "Cannot save game a/b.twp. Drive full or not writable.",
+                "load dialog"}));
+        EXPECT_EQ(f.form.game.Mark(1), 1) << "the record is kept";
+        EXPECT_EQ(f.form.game.GameName, "") << "the refused name was never taken";
+        EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0");
+    }
+    // Games listed, none picked, the dialog closed by the window system.
+    {
+        Form f(Levels(3), "[common]\ntongue=0\ngame=Anna\n", {"Anna", "bob"});
+        f.form.game.Mark(2) = 1;
+        Script script;
+        const DialogAnswers answers([&script](QWidget *dialog) {
+            if (auto *load = qobject_cast<TLoadGameDlg *>(dialog)) {
+                script.seen << "load dialog";
+                load->close();
+            }
+        });
+        f.form.LoadBtnClick();
+        EXPECT_EQ(script.seen, QStringList({"load dialog"}));
+        EXPECT_EQ(f.form.game.Mark(2), 1);
+        EXPECT_EQ(f.form.game.GameName, "Anna");
+    }
+}
+
+TEST(SavedGames, TheGameListedIsTheGameLoaded)
+{
+    Form f(Levels(3), "[common]\ntongue=0\n");
+    const std::string games = f.folder.Folder() + "games/";
+    std::ofstream(games + "Bob.TWP", std::ios::binary) << Marks({3});
+    std::ofstream(games + "Caf\xe9.twp", std::ios::binary) << Marks({2});
+    Script script;
+    script.loadName = "Bob";
+    const DialogAnswers answers = Answer(script);
+    f.form.LoadBtnClick();
+    EXPECT_EQ(script.seen, QStringList({"save dialog", "load dialog"}));
+    EXPECT_EQ(f.form.game.GameName, "Bob");
+    EXPECT_EQ(f.form.game.Mark(3), 1);
+    EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0 - Game: Bob");
+
+    // Saved again into the file it came from, not beside it.
+    f.form.game.Mark(1) = 1;
+    script.seen.clear();
+    script.loadName = QString::fromUtf8("Caf\xef\xbf\xbd"); // as a name in no encoding is shown
+    f.form.LoadBtnClick();
+    EXPECT_EQ(Describe(SavedBytes(f, "Bob")), Describe(Marks({1, 3})));
+    EXPECT_FALSE(std::filesystem::exists(games + "Bob.twp"));
+    EXPECT_EQ(f.form.game.GameName, "Caf\xe9");
+    EXPECT_EQ(f.form.game.Mark(2), 1);
+}
+
+TEST(SavedGames, AGameThatCannotBeLoadedLeavesTheCurrentOne)
+{
+    Form f(Levels(3), "[common]\ntongue=0\ngame=Anna\n", {"Anna"});
+    std::filesystem::create_directory(f.folder.Folder() + "games/Old.twp");
+    f.form.game.Mark(2) = 1;
+    Script script;
+    script.loadName = "Old";
+    const DialogAnswers answers = Answer(script);
+    f.form.LoadBtnClick();
+    EXPECT_EQ(script.seen, QStringList({"load dialog", "Error occured while loading file Old!"}));
+    EXPECT_EQ(f.form.game.GameName, "Anna");
+    EXPECT_EQ(f.form.game.Mark(2), 1);
+}
+
+TEST(SavedGames, TheCaptionFollowsANameGivenBeforeLoading)
+{
+    Form f(Levels(3));
+    Script script;
+    script.saveNames = {"Anna"}; // named in the saving step, then the load dialog is cancelled
+    const DialogAnswers answers = Answer(script);
+    f.form.LoadBtnClick();
+    EXPECT_EQ(script.seen, QStringList({"save dialog", "load dialog"}));
+    EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0 - Game: Anna");
+}
+
+TEST(SavedGames, ASaveAfterASolvedLevelThatFailsIsToldOncePerGame)
+{
+    Form f(Levels(4), "[common]\ntongue=0\ngame=Anna\n", {"Anna"});
+    const auto solve = [&f](bool failing) {
+        if (failing)
+            SetWriteFault([](WriteStep step) { return step == WriteStep::Create ? EACCES : 0; });
+        QTest::keyClick(f.form.windowHandle(), Qt::Key_Right);
+        QTest::keyClick(f.form.windowHandle(), Qt::Key_Right);
+        SetWriteFault({});
+    };
+    const QString failure = "Cannot save game Anna.twp. Drive full or not writable.";
+    Script script; // Yes to every next-level question
+    const DialogAnswers answers = Answer(script);
+    solve(true);
+    solve(true);
+    EXPECT_EQ(f.form.game.Mark(1), 1);
+    EXPECT_EQ(f.form.game.Mark(2), 1);
+    EXPECT_EQ(script.seen.count(failure), 1);
+    EXPECT_EQ(script.seen.size(), 3) << script.seen.join(" | ").toStdString();
+
+    // Once a save works again, a later failure is told again.
+    solve(false);
+    EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({1, 2, 3})));
+    solve(true);
+    EXPECT_EQ(script.seen.count(failure), 2);
+}
+
+TEST(SavedGames, AVeryLongNameIsShortenedInTheMessage)
+{
+    Form f(Levels(2));
+    const QString name = QString(300, QChar('n'));
+    Script script;
+    script.saveNames = {name};
+    script.choice = "Quit without saving";
+    const DialogAnswers answers = Answer(script);
+    EXPECT_TRUE(f.form.close());
+    ASSERT_EQ(script.seen.size(), 3);
+    const QString told = script.seen[2];
+    EXPECT_TRUE(told.startsWith("Cannot save game nnnn"));
+    EXPECT_TRUE(told.contains(QChar(0x2026)));
+    EXPECT_LT(told.size(), 120);
 }
 
 TEST(ReadOnlyMedium, NothingIsCreatedLoadedOrSaved)
@@ -241,5 +436,10 @@ TEST(ReadOnlyMedium, NothingIsCreatedLoadedOrSaved)
     script.seen.clear();
     EXPECT_TRUE(f.form.close());
     EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", notice}));
-    EXPECT_EQ(f.folder.ReadSettings(), settings) << "no setting is written";
+    // Only the window's placement is kept, as for any window.
+    std::string written = f.folder.ReadSettings();
+    const std::size_t placement = written.find("MainForm=");
+    ASSERT_NE(placement, std::string::npos);
+    written.erase(placement, written.find('\n', placement) + 1 - placement);
+    EXPECT_EQ(written, settings) << "no setting is written";
 }

@@ -230,6 +230,23 @@ TEST(NewGame, YesSavesThenClearsRecordAndName)
     EXPECT_EQ(p.host.gauge, (GaugeDisplay {10, 0, "0 von 10 Ebenen gelöst"}));
 }
 
+TEST(NewGame, AGameThatCouldNotBeSavedStaysWhenThePlayerSaysSo)
+{
+    Progress p(10, 6);
+    p.game.Mark(3) = 1;
+    p.game.GameName = "Anna";
+    p.game.PlayState = PlayInPlay;
+    p.host.answers = {MrYes};
+    p.host.saveLets = false;
+    p.game.NewGameBtnClick();
+    EXPECT_EQ(p.host.Only({"ShowMsg", "SaveCurrentGame", "LevelSweep"}),
+        (Calls {"ShowMsg 4", "SaveCurrentGame"}));
+    EXPECT_EQ(p.game.CurrentLevel, 6);
+    EXPECT_EQ(p.game.Mark(3), 1);
+    EXPECT_EQ(p.game.GameName, "Anna");
+    EXPECT_EQ(p.game.PlayState, PlayInPlay);
+}
+
 TEST(Status, CaptionDigitsAndGaugeFollowTheLanguage)
 {
     Progress p(330, 7);

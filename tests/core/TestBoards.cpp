@@ -124,10 +124,11 @@ ModalResult RecordingHost::ShowMsg(int id)
     answers.pop_front();
     return answer;
 }
-void RecordingHost::SaveCurrentGame()
+bool RecordingHost::SaveCurrentGame()
 {
     ++saves;
     calls.push_back("SaveCurrentGame");
+    return saveLets;
 }
 void RecordingHost::LevelMarked()
 {

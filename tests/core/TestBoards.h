@@ -22,6 +22,7 @@ public:
     std::vector<std::string> calls;
     std::deque<ModalResult> answers; // ShowMsg answers in turn; No when none is left
     int saves = 0;
+    bool saveLets = true; // what SaveCurrentGame answers: false, the player stays
     LevelDisplay level;
     GaugeDisplay gauge;
     std::string caption;
@@ -44,7 +45,7 @@ public:
     void LevelSweepIn() override;
     void PlayEffect(int n) override;
     ModalResult ShowMsg(int id) override;
-    void SaveCurrentGame() override;
+    bool SaveCurrentGame() override;
     void LevelMarked() override;
     void ShowCaption(const std::string &text) override;
     void ShowLevel(const LevelDisplay &display) override;

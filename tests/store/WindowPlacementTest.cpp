@@ -41,6 +41,32 @@ TEST(WindowPlacement, ARectangleOffTheDesktopIsMovedBackWithItsSize)
     }
 }
 
+TEST(WindowPlacement, OnlyARectangleThatFitsAScreenIsAPlacement)
+{
+    const std::vector<PlacementRect> screens {{0, 0, 1280, 1024}, {1280, 0, 3200, 1080}};
+    struct Case
+    {
+        PlacementRect rect;
+        bool fits;
+        const char *what;
+    };
+    for (const Case c : {Case {{100, 100, 780, 610}, true, "an ordinary window"},
+             Case {{1300, 0, 3200, 1080}, true, "the whole second screen"},
+             Case {{0, 0, 1921, 500}, false, "wider than every screen"},
+             Case {{0, 0, 1280, 1081}, false, "higher than every screen"},
+             Case {{1, -2147483647 - 1, 0, 2147483647}, false, "edges at the ends of int"},
+             Case {{0, 0, 100000, 100000}, false, "an enormous window"},
+             Case {{780, 100, 100, 610}, false, "right edge left of the left edge"},
+             Case {{100, 610, 780, 100}, false, "bottom above the top"},
+             Case {{100, 100, 100, 610}, false, "no width"}}) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(FitsSomeScreen(c.rect, screens), c.fits);
+    }
+    EXPECT_FALSE(FitsSomeScreen({0, 0, 680, 510}, {})) << "no screen at all";
+    EXPECT_EQ((PlacementRect {-2147483647 - 1, 0, 2147483647, 0}).Width(), 2147483647)
+        << "a distance too large for an int stops at the largest";
+}
+
 TEST(WindowPlacement, CentringTruncatesTowardZero)
 {
     EXPECT_EQ(CentreOnScreen(1280, 1024, 689, 501), (Corner {295, 261}));
