@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the format check, the test suite,
-# and the test suite once more under AddressSanitizer and UBSan.
+# and the test suite once more under AddressSanitizer and UBSan. In each pass
+# every test case runs on its own first, then every test program runs whole
+# with its cases in a shuffled order, under three seeds (CTest label "whole",
+# with the same environment as the single cases).
 #   TUMBLEWICK_NO_SANITIZE=1 scripts/test.sh   skips the second pass
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,11 +12,16 @@ scripts/setup.sh --tests
 echo "== Format"
 git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
-echo "== Tests"
-ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+run_tests() {
+    echo "== $2: every case on its own"
+    ctest --test-dir "$1" --output-on-failure --parallel "$(nproc)" --label-exclude whole
+    echo "== $2: every test program whole, shuffled"
+    ctest --test-dir "$1" --output-on-failure --parallel "$(nproc)" --label-regex whole
+}
+
+run_tests build "Tests"
 
 if [[ -z "${TUMBLEWICK_NO_SANITIZE:-}" ]]; then
-    echo "== Tests under AddressSanitizer and UBSan"
     if [[ ! -f build-asan/build.ninja ]]; then
         cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTUMBLEWICK_SANITIZE=ON
     fi
@@ -21,6 +29,6 @@ if [[ -z "${TUMBLEWICK_NO_SANITIZE:-}" ]]; then
     export ASAN_OPTIONS=detect_leaks=1
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)"
+    run_tests build-asan "Tests under AddressSanitizer and UBSan"
 fi
 echo "All tests passed."

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 enum PlayStateValue : std::uint8_t {
@@ -30,8 +31,9 @@ struct Cell
     bool operator==(const Cell &) const = default;
 };
 
-// The cell a click on the board aims at.
-Cell ClickTarget(int x, int y, int cellW, int cellH);
+// The cell a click on the board aims at; none while the board has no size
+// (before the window's first layout both units are 0).
+std::optional<Cell> ClickTarget(int x, int y, int cellW, int cellH);
 
 class Game
 {

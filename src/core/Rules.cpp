@@ -4,13 +4,15 @@
 #include <cassert>
 #include <cstdlib>
 
-Cell ClickTarget(int x, int y, int cellW, int cellH)
+std::optional<Cell> ClickTarget(int x, int y, int cellW, int cellH)
 {
+    if (cellW <= 0 || cellH <= 0)
+        return std::nullopt;
     // Truncates toward zero, also below zero: a click just left of the board
     // gives -1 / 2 == 0. Do not use floor division here.
     const int row = y / cellH - 1;
     const int col = (x / cellW - 8 + row) / 2;
-    return {col, row};
+    return Cell {col, row};
 }
 
 void Game::MoveHero(int dCol, int dRow)
@@ -170,11 +172,11 @@ void Game::boxMouseDown(int x, int y, int cellW, int cellH)
         return;
     }
 
-    if (cellW <= 0 || cellH <= 0)
+    const std::optional<Cell> target = ClickTarget(x, y, cellW, cellH);
+    if (!target)
         return; // no metrics before the first layout
-    const Cell target = ClickTarget(x, y, cellW, cellH);
-    const int dCol = target.col - HeroCol;
-    const int dRow = target.row - HeroRow;
+    const int dCol = target->col - HeroCol;
+    const int dRow = target->row - HeroRow;
     if (std::abs(dCol) > 2 || std::abs(dRow) > 2)
         return;
     if ((dCol != 0) == (dRow != 0))

@@ -1,82 +1,37 @@
-// Helpers for tests that run SDL's audio: the driver is chosen through the
-// environment before the device opens, and what the disk driver wrote is read
-// back as 16-bit stereo samples.
+// Helpers for tests that run SDL's audio. The driver is chosen through the
+// environment before the device opens. What the mixer plays is not left to
+// SDL's audio thread: the test pulls it, as many samples as it needs, so a
+// recording is the same on a slow machine and a fast one.
 #pragma once
 
+#include "ScopedEnv.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <string>
-#include <thread>
 #include <vector>
 
-// Chooses SDL's audio driver for the life of the object. "disk" writes all
-// that is played to `file`; delayMs sets how long the driver waits per buffer
-// (unset: as long as the buffer lasts, real time).
+// Chooses SDL's audio driver for the life of the object: "dummy" opens a
+// device that plays into nothing, an unknown name opens none.
 class AudioDriver
 {
 public:
-    explicit AudioDriver(
-        const char *driver, const std::filesystem::path &file = {}, int delayMs = -1)
-    {
-        setenv("SDL_AUDIODRIVER", driver, 1);
-        if (!file.empty()) {
-            setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-        }
-        if (delayMs >= 0) {
-            setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
-        } else {
-            unsetenv("SDL_DISKAUDIODELAY");
-        }
-    }
-    ~AudioDriver()
-    {
-        unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
-        unsetenv("SDL_DISKAUDIODELAY");
-    }
-    AudioDriver(const AudioDriver &) = delete;
-    AudioDriver &operator=(const AudioDriver &) = delete;
+    explicit AudioDriver(const char *driver)
+        : driver_("SDL_AUDIODRIVER", driver)
+    { }
+
+private:
+    ScopedEnv driver_;
 };
 
-// Polls until `done` holds; false when it still does not after `limit`.
-// Audio runs on its own thread, so a test waits for an outcome, never for a
-// fixed time.
-inline bool WaitUntil(
-    const std::function<bool()> &done, std::chrono::milliseconds limit = std::chrono::seconds(20))
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-// The disk driver's output: interleaved 16-bit stereo at 44100 frames a second.
+// Interleaved 16-bit stereo at 44100 frames a second, as the mixer makes it.
 struct Recording
 {
+    static constexpr int Rate = 44100;
     std::vector<std::int16_t> samples;
 
-    static Recording Read(const std::filesystem::path &file)
-    {
-        Recording r;
-        std::ifstream in(file, std::ios::binary);
-        std::vector<char> bytes {std::istreambuf_iterator<char>(in), {}};
-        r.samples.resize(bytes.size() / 2);
-        for (std::size_t i = 0; i < r.samples.size(); ++i) {
-            const auto low = std::uint16_t(std::uint8_t(bytes[2 * i]));
-            const auto high = std::uint16_t(std::uint8_t(bytes[2 * i + 1]));
-            r.samples[i] = std::int16_t(std::uint16_t(low | (high << 8)));
-        }
-        return r;
-    }
+    double Seconds() const { return double(samples.size()) / 2 / Rate; }
 
     int Peak() const
     {
@@ -98,6 +53,23 @@ struct Recording
                 last = i;
             }
         }
-        return first > last ? 0.0 : double(last - first + 1) / 2 / 44100;
+        return first > last ? 0.0 : double(last - first + 1) / 2 / Rate;
+    }
+
+    void Append(const Recording &more)
+    {
+        samples.insert(samples.end(), more.samples.begin(), more.samples.end());
     }
 };
+
+// True while the mixer is open. Its other queries must not be asked
+// otherwise: after closing, the mixer still counts its channels and reads
+// memory it has freed.
+bool MixerOpen();
+
+// The next `frames` frames of the mixer's output, made at once.
+Recording Pull(int frames);
+
+// Pulls a hundredth of a second at a time while `goOn` holds, at most
+// `limitSeconds` of sound.
+Recording PullWhile(const std::function<bool()> &goOn, double limitSeconds = 30);

@@ -1,26 +1,33 @@
 #include "Effects.h"
 #include "AudioTestSupport.h"
 #include "GameHost.h"
-#include "TempDir.h"
 
 #include <SDL_mixer.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 bool EffectSounding()
 {
-    return Mix_Playing(AudioDevice::EffectChannel) != 0;
+    return MixerOpen() && Mix_Playing(AudioDevice::EffectChannel) != 0;
 }
 
-// The mixer writes 16-bit stereo at 44100 Hz; the recordings assume it.
+// Channels sounding anywhere in the mixer.
+int ChannelsSounding()
+{
+    return MixerOpen() ? Mix_Playing(-1) : 0;
+}
+
+// The mixer makes 16-bit stereo at 44100 Hz; the recordings assume it.
 void ExpectRecordingFormat()
 {
     int rate = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_TRUE(Mix_QuerySpec(&rate, &format, &channels));
-    ASSERT_EQ(rate, 44100);
+    ASSERT_EQ(rate, Recording::Rate);
     ASSERT_EQ(format, AUDIO_S16SYS);
     ASSERT_EQ(channels, 2);
 }
@@ -37,41 +44,39 @@ TEST(PlayEffect, EveryEffectIsHeardWithItsLength)
     for (Case c : {Case {EffectStep, 0.27}, Case {EffectJump, 0.55}, Case {EffectFall, 2.04},
              Case {EffectSolved, 3.16}, Case {EffectTeleport, 0.62}}) {
         SCOPED_TRACE(c.effect);
-        TempDir dir;
-        const auto out = dir / "out.raw";
-        {
-            AudioDriver driver("disk", out, 4); // faster than real time
-            SoundEffects effects;
-            ExpectRecordingFormat();
-            effects.PlayEffect(c.effect, true);
-            EXPECT_TRUE(EffectSounding());
-            ASSERT_TRUE(WaitUntil([] { return !EffectSounding(); }));
-        }
-        const Recording heard = Recording::Read(out);
+        AudioDriver driver("dummy");
+        SoundEffects effects;
+        ExpectRecordingFormat();
+        effects.PlayEffect(c.effect, true);
+        EXPECT_TRUE(EffectSounding());
+        const Recording heard = PullWhile(EffectSounding);
+        EXPECT_FALSE(EffectSounding());
+        // The channel ends within the hundredth of a second in which the
+        // sound runs out.
+        EXPECT_NEAR(heard.Seconds(), c.seconds, 0.015);
         EXPECT_GT(heard.Peak(), 8000);
         // The quiet start and end of a sound fall below the threshold.
         EXPECT_GT(heard.SoundingSeconds(), c.seconds * 0.4);
         EXPECT_LE(heard.SoundingSeconds(), c.seconds + 0.01);
+        EXPECT_EQ(Pull(4410).Peak(), 0) << "silence afterwards";
     }
 }
 
 TEST(PlayEffect, NewEffectCutsOffTheOneStillSounding)
 {
-    TempDir dir;
-    const auto out = dir / "out.raw";
-    {
-        AudioDriver driver("disk", out); // real time
-        SoundEffects effects;
-        ExpectRecordingFormat();
-        effects.PlayEffect(EffectFall, true); // two seconds long
-        effects.PlayEffect(EffectStep, true);
-        ASSERT_TRUE(WaitUntil([] { return !EffectSounding(); }));
-    }
-    const Recording heard = Recording::Read(out);
-    EXPECT_GT(heard.Peak(), 3000);
-    // The step is a quarter of a second; had the fall gone on, the sound
-    // would span two seconds.
-    EXPECT_LT(heard.SoundingSeconds(), 1.2);
+    AudioDriver driver("dummy");
+    SoundEffects effects;
+    ExpectRecordingFormat();
+    effects.PlayEffect(EffectFall, true); // two seconds long
+    Recording heard = Pull(Recording::Rate / 10);
+    EXPECT_GT(heard.Peak(), 3000) << "the fall sounds";
+    effects.PlayEffect(EffectStep, true);
+    EXPECT_EQ(ChannelsSounding(), 1) << "one sound at a time";
+    heard.Append(PullWhile(EffectSounding));
+    // A tenth of a second of the fall, then the step of a quarter of a
+    // second; had the fall gone on, the sound would span two seconds.
+    EXPECT_NEAR(heard.Seconds(), 0.1 + 0.27, 0.015);
+    EXPECT_EQ(Pull(Recording::Rate).Peak(), 0);
 }
 
 TEST(PlayEffect, EffectZeroStopsTheSound)
@@ -79,51 +84,32 @@ TEST(PlayEffect, EffectZeroStopsTheSound)
     AudioDriver driver("dummy");
     SoundEffects effects;
     effects.PlayEffect(EffectSolved, true);
+    EXPECT_GT(Pull(Recording::Rate / 10).Peak(), 3000);
     ASSERT_TRUE(EffectSounding());
     effects.PlayEffect(0, true);
     EXPECT_FALSE(EffectSounding());
+    EXPECT_EQ(Pull(Recording::Rate).Peak(), 0);
 }
 
-TEST(PlayEffect, SoundOffStaysSilent)
+TEST(PlayEffect, SoundOffPlaysNothingAndLeavesASoundingEffectAlone)
 {
-    TempDir dir;
-    const auto out = dir / "out.raw";
-    {
-        AudioDriver driver("disk", out, 4);
-        SoundEffects effects;
-        for (int n = 1; n <= 5; ++n) {
-            effects.PlayEffect(n, false);
-            EXPECT_FALSE(EffectSounding()) << n;
-        }
-        // Switching sound off does not stop an effect already sounding, and
-        // effect 0 with sound off does nothing either.
-        effects.PlayEffect(EffectFall, true);
-        effects.PlayEffect(0, false);
-        EXPECT_TRUE(EffectSounding());
-        effects.PlayEffect(0, true);
+    AudioDriver driver("dummy");
+    SoundEffects effects;
+    for (int n = 0; n <= 5; ++n) {
+        effects.PlayEffect(n, false);
+        EXPECT_EQ(ChannelsSounding(), 0) << n;
     }
-    const Recording heard = Recording::Read(out);
-    EXPECT_LT(heard.SoundingSeconds(), 1.0);
-}
+    EXPECT_EQ(Pull(Recording::Rate).Peak(), 0);
 
-TEST(PlayEffect, SoundOffWritesNothing)
-{
-    TempDir dir;
-    const auto out = dir / "out.raw";
-    {
-        AudioDriver driver("disk", out, 4);
-        SoundEffects effects;
-        for (int n = 0; n <= 5; ++n) {
-            effects.PlayEffect(n, false);
-        }
-        // Let the driver write some buffers: all of them silence.
-        ASSERT_TRUE(WaitUntil([&] {
-            std::error_code error;
-            const auto size = std::filesystem::file_size(out, error);
-            return !error && size > 44100;
-        }));
-    }
-    EXPECT_EQ(Recording::Read(out).Peak(), 0);
+    // Switching sound off does not stop an effect already sounding, and
+    // effect 0 with sound off does nothing either.
+    effects.PlayEffect(EffectFall, true);
+    Recording heard = Pull(Recording::Rate / 10);
+    effects.PlayEffect(0, false);
+    effects.PlayEffect(EffectStep, false);
+    EXPECT_TRUE(EffectSounding());
+    heard.Append(PullWhile(EffectSounding));
+    EXPECT_NEAR(heard.Seconds(), 2.04, 0.015) << "the fall sounds to its end";
 }
 
 TEST(PlayEffect, WithoutAudioDeviceNothingHappens)
@@ -137,10 +123,10 @@ TEST(PlayEffect, WithoutAudioDeviceNothingHappens)
         SCOPED_TRACE(c.driver);
         AudioDriver chosen(c.driver);
         SoundEffects effects;
-        EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr) != 0, c.deviceOpens);
+        EXPECT_EQ(MixerOpen(), c.deviceOpens);
         for (int n : {-1, 6, 99}) {
             effects.PlayEffect(n, true);
-            EXPECT_FALSE(EffectSounding()) << n;
+            EXPECT_EQ(ChannelsSounding(), 0) << n;
         }
         // The dummy driver plays into nothing; without a device the effect
         // is skipped.
@@ -161,6 +147,7 @@ TEST(PlayEffect, EffectsAndMusicShareOneDevice)
     // The device stays open while one user is left.
     first->PlayEffect(EffectJump, true);
     EXPECT_TRUE(EffectSounding());
+    EXPECT_GT(Pull(Recording::Rate / 10).Peak(), 3000);
     first.reset();
-    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
+    EXPECT_FALSE(MixerOpen());
 }

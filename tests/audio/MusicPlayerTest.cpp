@@ -129,13 +129,30 @@ TEST(MusicDiscovery, OpensTheFirstPieceInNameOrderWithoutPlaying)
 
 TEST(MusicDiscovery, EveryKindOfEntryCounts)
 {
-    // Hidden files and folders match "*.mid" too; a folder cannot be
-    // opened as music and is passed over.
-    Rig rig({".quiet.mid", "zz.mid"}, {".quiet.mid", "album.mid"});
+    // Hidden files and folders match "*.mid" too, and so does a file named
+    // just ".mid"; a folder cannot be opened as music and is passed over.
+    Rig rig({".mid", ".quiet.mid", "zz.mid"}, {".mid", ".quiet.mid", "album.mid"});
     std::filesystem::create_directory(rig.folder.dir / "album.mid");
     rig.player.Discover();
-    EXPECT_EQ(rig.midi->TakeLog(), "Open .quiet.mid, Open album.mid, Open zz.mid");
+    EXPECT_EQ(rig.midi->TakeLog(), "Open .mid, Open .quiet.mid, Open album.mid, Open zz.mid");
     EXPECT_EQ(rig.player.PieceName(), "zz.mid");
+}
+
+TEST(MusicSearch, ListsTheNamesInOrderWithCaseIgnored)
+{
+    // Names that differ in case only come in plain order, so that the
+    // listing does not follow the folder's own order.
+    const Folder folder({"b.mid", "C.MID", "z.mid", "A.Mid", "Y.MID", "b.MID", "B.mid", ".mid",
+        "a.midi", "mid", "amid", "notes.txt"});
+    MusicSearch search;
+    std::vector<std::string> listed;
+    for (bool found = search.Start(folder.Path()); found; found = search.Next())
+        listed.push_back(search.Current());
+    EXPECT_EQ(listed,
+        (std::vector<std::string> {
+            ".mid", "A.Mid", "B.mid", "b.MID", "b.mid", "C.MID", "Y.MID", "z.mid"}));
+    EXPECT_EQ(search.Current(), "") << "run out";
+    EXPECT_FALSE(search.Next());
 }
 
 TEST(MusicDiscovery, NoPieceOrNoneThatOpensMeansNoMusic)

@@ -127,27 +127,16 @@ TEST(ShippedMusic, EveryPieceSounds)
     ASSERT_GE(pieces.size(), 3u);
     for (const auto &piece : pieces) {
         SCOPED_TRACE(piece.filename().string());
-        TempDir dir;
-        const auto out = dir / "out.raw";
-        {
-            // One millisecond a buffer: the synthesiser renders about as
-            // fast as it can.
-            AudioDriver driver("disk", out, 1);
-            SdlMusicDevice midi;
-            ASSERT_TRUE(midi.Open(piece.string()));
-            midi.Play();
-            // Four seconds of stereo 16-bit sound.
-            ASSERT_TRUE(WaitUntil(
-                [&] {
-                    std::error_code error;
-                    const auto size = std::filesystem::file_size(out, error);
-                    return !error && size > 4 * 44100 * 4;
-                },
-                std::chrono::seconds(60)));
-            EXPECT_EQ(midi.Mode(), MusicMode::Playing);
-        }
-        const Recording heard = Recording::Read(out);
+        AudioDriver driver("dummy");
+        SdlMusicDevice midi;
+        ASSERT_TRUE(midi.Open(piece.string()));
+        midi.Play();
+        EXPECT_EQ(midi.Mode(), MusicMode::Playing);
+        // The first four seconds, as the synthesiser plays them through the
+        // mixer with the game's soundfont.
+        const Recording heard = Pull(4 * Recording::Rate);
         EXPECT_GT(heard.Peak(), 2000);
         EXPECT_GT(heard.SoundingSeconds(), 2.0);
+        EXPECT_EQ(midi.Mode(), MusicMode::Playing);
     }
 }

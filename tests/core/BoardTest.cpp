@@ -29,23 +29,24 @@ TEST(Board, LandingTotalCountsStacksAndOneForEverySpecialTile)
 
 TEST(Board, DirectionTilesAllowOnlyTheirDirections)
 {
-    struct Case
+    // A step and a jump each way: right, up, left, down.
+    const std::pair<int, int> vectors[]
+        = {{1, 0}, {2, 0}, {0, -1}, {0, -2}, {-1, 0}, {-2, 0}, {0, 1}, {0, 2}};
+    struct Rule
     {
         CellCode code;
-        int dCol, dRow;
-        bool allowed;
+        const char *allowed; // per vector: its letter when allowed, '-' when refused
     };
-    for (const Case c : {Case {OneWayRight, 1, 0, true}, Case {OneWayRight, 2, 0, true},
-             Case {OneWayRight, -1, 0, false}, Case {OneWayRight, 0, 1, false},
-             Case {OneWayUp, 0, -2, true}, Case {OneWayUp, 0, 1, false},
-             Case {OneWayLeft, -1, 0, true}, Case {OneWayLeft, 1, 0, false},
-             Case {OneWayDown, 0, 1, true}, Case {OneWayDown, 0, -1, false},
-             Case {HorizontalOnly, -2, 0, true}, Case {HorizontalOnly, 0, 1, false},
-             Case {HorizontalOnly, 0, -1, false}, Case {VerticalOnly, 0, -2, true},
-             Case {VerticalOnly, 1, 0, false}, Case {VerticalOnly, -1, 0, false},
-             Case {Slide, -1, 0, true}, Case {-7, 0, 2, true}, Case {-13, 0, -1, true},
-             Case {5, 2, 0, true}}) {
-        SCOPED_TRACE(testing::Message() << int(c.code) << " by " << c.dCol << "," << c.dRow);
-        EXPECT_EQ(MayLeave(c.code, c.dCol, c.dRow), c.allowed);
+    for (const Rule r :
+        {Rule {OneWayRight, "RR------"}, Rule {OneWayUp, "--UU----"}, Rule {OneWayLeft, "----LL--"},
+            Rule {OneWayDown, "------DD"}, Rule {HorizontalOnly, "RR--LL--"},
+            Rule {VerticalOnly, "--UU--DD"}, Rule {Slide, "RRUULLDD"}, Rule {-6, "RRUULLDD"},
+            Rule {-10, "RRUULLDD"}, Rule {-13, "RRUULLDD"}, Rule {-128, "RRUULLDD"},
+            Rule {1, "RRUULLDD"}, Rule {127, "RRUULLDD"}}) {
+        for (std::size_t i = 0; i < std::size(vectors); ++i) {
+            const auto [dCol, dRow] = vectors[i];
+            SCOPED_TRACE(testing::Message() << int(r.code) << " by " << dCol << "," << dRow);
+            EXPECT_EQ(MayLeave(r.code, dCol, dRow), r.allowed[i] != '-');
+        }
     }
 }

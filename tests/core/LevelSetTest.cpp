@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace {
 
 // N records whose bytes say where they lie: record k has its first cell k and
@@ -27,8 +29,7 @@ public:
     TempFolder()
     {
         path_ = std::filesystem::temp_directory_path()
-            / ("tumblewick-levels-"
-                + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+            / ("tumblewick-levels-" + std::to_string(::getpid()) + "-"
                 + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);

@@ -100,8 +100,10 @@ TEST(MoveHero, RefusedDirectionChangesNothingButTheSound)
         CellCode code;
         int dCol, dRow;
     };
-    for (const Case c : {Case {OneWayRight, -1, 0}, Case {OneWayUp, 0, 1}, Case {OneWayLeft, 2, 0},
-             Case {OneWayDown, 0, -2}, Case {HorizontalOnly, 0, -1}, Case {HorizontalOnly, 0, 2},
+    for (const Case c : {Case {OneWayRight, -1, 0}, Case {OneWayRight, 0, -1},
+             Case {OneWayUp, 0, 1}, Case {OneWayUp, 1, 0}, Case {OneWayUp, -2, 0},
+             Case {OneWayLeft, 2, 0}, Case {OneWayLeft, 0, 2}, Case {OneWayDown, 0, -2},
+             Case {OneWayDown, -1, 0}, Case {HorizontalOnly, 0, -1}, Case {HorizontalOnly, 0, 2},
              Case {VerticalOnly, 1, 0}, Case {VerticalOnly, -2, 0}}) {
         SCOPED_TRACE(testing::Message() << int(c.code) << " by " << c.dCol << "," << c.dRow);
         Board board = BoardFromRows(
@@ -225,6 +227,34 @@ TEST(Teleport, SendsTheHeroToTheLastPartnerInBoardOrder)
     EXPECT_EQ(t.host.Only({"DrawCell 1 2", "AnimateTeleport", "AnimateTileFall"}),
         (Calls {"AnimateTileFall 0 2", "DrawCell 1 2", "AnimateTeleport 1 2 4 5",
             "AnimateTileFall 1 2"}));
+}
+
+TEST(Teleport, EveryGroupSendsTheHeroOnAndNoOtherCodeDoes)
+{
+    struct Case
+    {
+        CellCode code;
+        Cell lands;
+    };
+    for (const Case c : {Case {-6, {5, 5}}, Case {-7, {5, 5}}, Case {-8, {5, 5}}, Case {-9, {5, 5}},
+             Case {-10, {5, 5}}, Case {Slide, {2, 0}}, Case {HorizontalOnly, {1, 0}},
+             Case {VerticalOnly, {1, 0}}, Case {-13, {1, 0}}, Case {-128, {1, 0}},
+             Case {OneWayDown, {1, 0}}, Case {1, {1, 0}}}) {
+        SCOPED_TRACE(int(c.code));
+        Board board {};
+        board[At(0, 0)] = 1;
+        board[At(1, 0)] = c.code;
+        board[At(2, 0)] = 1;
+        board[At(5, 5)] = c.code;
+        TestGame t(board, 0, 0);
+        t.game.MoveSequence(1, 0, true);
+        EXPECT_EQ((Cell {t.game.HeroCol, t.game.HeroRow}), c.lands);
+        EXPECT_EQ(t.game.PlayState, PlayInPlay);
+        const bool teleported = c.lands == Cell {5, 5};
+        EXPECT_EQ(t.host.Saw("AnimateTeleport 1 0 5 5"), teleported);
+        EXPECT_EQ(t.game.board[At(1, 0)], c.code == Slide || teleported ? Empty : c.code);
+        EXPECT_EQ(t.game.board[At(5, 5)], c.code) << "the partner stays";
+    }
 }
 
 TEST(Teleport, AClickWithAnimationsOffTeleportsWithoutTheAnimation)

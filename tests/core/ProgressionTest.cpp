@@ -87,6 +87,32 @@ TEST(LevelCommands, OnlyALevelInPlayAsksBeforeItIsGivenUp)
     EXPECT_EQ(p.game.PlayState, PlayInPlay);
 }
 
+TEST(LevelCommands, AnyAnswerButNoGivesTheLevelUp)
+{
+    struct Command
+    {
+        void (Game::*click)();
+        int to;
+    };
+    for (ModalResult answer : {MrYes, MrCancel, MrNone, MrOk, MrNo}) {
+        for (const Command c : {Command {&Game::Level1UpBtnClick, 5},
+                 Command {&Game::Level10DnBtnClick, 1}, Command {&Game::RestartBtnClick, 4},
+                 Command {&Game::sUpBtnClick, 5}, Command {&Game::sDownBtnClick, 3}}) {
+            SCOPED_TRACE(testing::Message() << "answer " << answer << ", to " << c.to);
+            Progress p(10, 4);
+            p.game.FormKeyDown(VkRight, false); // in play
+            p.host.answers = {answer};
+            p.host.Clear();
+            (p.game.*c.click)();
+            EXPECT_EQ(p.host.Count("ShowMsg 2"), 1);
+            const bool givenUp = answer != MrNo;
+            EXPECT_EQ(p.game.CurrentLevel, givenUp ? c.to : 4);
+            EXPECT_EQ(p.host.Saw("LevelSweepIn"), givenUp);
+            EXPECT_EQ(p.game.PlayState, givenUp ? PlayReady : PlayInPlay);
+        }
+    }
+}
+
 TEST(UnsolvedSearch, WrapsAroundBothWays)
 {
     Progress p(330, 1);
@@ -208,6 +234,22 @@ TEST(NewGame, NoChangesNothing)
     EXPECT_EQ(p.game.GameName, "Anna");
 }
 
+TEST(NewGame, AnyAnswerButNoStartsIt)
+{
+    for (ModalResult answer : {MrYes, MrCancel, MrNone, MrOk}) {
+        SCOPED_TRACE(answer);
+        Progress p(10, 6);
+        p.game.Mark(3) = 1;
+        p.game.GameName = "Anna";
+        p.host.answers = {answer};
+        p.game.NewGameBtnClick();
+        EXPECT_EQ(p.host.saves, 1);
+        EXPECT_EQ(p.game.CurrentLevel, 1);
+        EXPECT_EQ(p.game.Mark(3), 0);
+        EXPECT_EQ(p.game.GameName, "");
+    }
+}
+
 TEST(NewGame, YesSavesThenClearsRecordAndName)
 {
     Progress p(10, 6);
@@ -267,6 +309,45 @@ TEST(Status, CaptionDigitsAndGaugeFollowTheLanguage)
     EXPECT_EQ(p.host.level, (LevelDisplay {1, 0, 0, true}));
     p.game.LoadLevel(101);
     EXPECT_EQ(p.host.level, (LevelDisplay {1, 0, 1, false}));
+}
+
+TEST(Status, OnlyMarksAboveZeroCountAsSolved)
+{
+    // Marks come from saved games as they are. The count, the gauge and the
+    // level's indicator take a level as solved when its mark is above 0; the
+    // searches and the all-solved test when it is not 0.
+    constexpr std::int32_t marks[] = {1, 2, INT32_MAX, -1, INT32_MIN, 0};
+    Progress p(6, 1);
+    for (int k = 1; k <= 6; ++k)
+        p.game.Mark(k) = marks[k - 1];
+    p.game.StartUp();
+    EXPECT_FALSE(p.game.AllSolved) << "level 6 is not solved";
+    EXPECT_EQ(p.game.CountSolved(), 3);
+    p.game.UpdateStatus();
+    EXPECT_EQ(p.host.gauge, (GaugeDisplay {6, 3, "3 of 6 levels solved"}));
+    for (int k = 1; k <= 6; ++k) {
+        SCOPED_TRACE(marks[k - 1]);
+        p.game.LoadLevel(k);
+        EXPECT_EQ(p.host.level.solved, marks[k - 1] > 0);
+    }
+    p.game.LoadLevel(1);
+    p.game.sUpBtnClick();
+    EXPECT_EQ(p.game.CurrentLevel, 6) << "the search passes over 2 to 5";
+
+    // Solving the one level left with a mark of 0 leaves the count at four
+    // of six: no congratulation, the next-level question.
+    p.host.Clear();
+    p.game.LevelSolved();
+    EXPECT_EQ(p.host.gauge.progress, 4);
+    EXPECT_EQ(p.host.Only({"PlayEffect", "ShowMsg"}), (Calls {"PlayEffect 4", "ShowMsg 14"}));
+    EXPECT_FALSE(p.game.AllSolved);
+
+    // With every mark other than 0 the set counts as all solved at start-up.
+    Progress again(3, 1);
+    for (int k = 1; k <= 3; ++k)
+        again.game.Mark(k) = marks[k + 1];
+    again.game.StartUp();
+    EXPECT_TRUE(again.game.AllSolved);
 }
 
 TEST(LoadLevel, SweepsOutTheOldBoardBeforeTheNewOneIsCopied)

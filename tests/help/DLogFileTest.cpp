@@ -1,5 +1,6 @@
 #include "DLogFile.h"
 #include "HelpLayer.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
 #include <QDir>
@@ -39,14 +40,11 @@ class TempFolderOverride
 {
 public:
     explicit TempFolderOverride(const std::filesystem::path &folder)
-        : old_(qgetenv("TMPDIR"))
-    {
-        qputenv("TMPDIR", folder.string().c_str());
-    }
-    ~TempFolderOverride() { qputenv("TMPDIR", old_); }
+        : tmpdir_("TMPDIR", folder.string())
+    { }
 
 private:
-    QByteArray old_;
+    ScopedEnv tmpdir_;
 };
 
 } // namespace

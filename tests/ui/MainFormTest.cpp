@@ -137,6 +137,20 @@ TEST(MainForm, ClicksOnTheBoardAimAtCells)
     }
 }
 
+TEST(MainForm, AClickBeforeTheFirstLayoutMovesNothing)
+{
+    // Until the window is first shown and sized the board has no size.
+    ProgramFolder folder({Level(Plus, 3, 3)});
+    TMainForm form(folder.Folder(), folder.Settings());
+    form.Timer->stop();
+    ASSERT_EQ(form.view.metrics().CellW, 0);
+    form.boxMouseDown(300, 100);
+    EXPECT_EQ(form.game.HeroCol, 3);
+    EXPECT_EQ(form.game.HeroRow, 3);
+    EXPECT_EQ(form.game.board, Plus);
+    EXPECT_EQ(form.game.PlayState, PlayInPlay);
+}
+
 TEST(MainForm, ClickWithOneTileLeftThatStillBearsMoreDoesNothing)
 {
     const Board last

@@ -138,6 +138,17 @@ TEST(DrawTile, MarksSitOnTheEdgeMiddlesAndInnerPoints)
     }
 }
 
+TEST(DrawTile, CodesWithoutARuleLookLikeATileOfOne)
+{
+    // Every code from -13 down has no rule: the plain colour of a counted
+    // tile, one slab, no mark.
+    const QImage one = TileOf(1, 2, 5);
+    for (int code : {-13, -14, -15, -50, -100, -127, -128}) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(TileOf(code, 2, 5), one);
+    }
+}
+
 TEST(DrawTile, StackOfThreeHangsBelowTheTopFace)
 {
     const QImage image = TileOf(3);

@@ -1,0 +1,100 @@
+#include "AudioTestSupport.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+namespace {
+
+// The mixer's own function and its data, taken from the device it opened.
+SDL_AudioCallback mixerCallback = nullptr;
+void *mixerData = nullptr;
+SDL_AudioDeviceID mixerDevice = 0;
+
+// What SDL's audio thread plays instead of the mixer: silence.
+void SDLCALL Silence(void *, Uint8 *stream, int len)
+{
+    SDL_memset(stream, 0, std::size_t(len));
+}
+
+template <typename Function> Function Next(const char *name)
+{
+    void *symbol = dlsym(RTLD_NEXT, name);
+    if (!symbol) {
+        ADD_FAILURE() << name << " not found in SDL";
+        std::abort();
+    }
+    return reinterpret_cast<Function>(symbol);
+}
+
+} // namespace
+
+// These two stand in for SDL's own functions in this test program: the mixer
+// calls them when it opens and closes its device. The device still opens
+// through the chosen driver (or fails to), but its thread plays silence; the
+// mixer's function is kept for the tests to pull from. So nothing a test
+// checks depends on SDL's audio thread or on how fast it runs.
+extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char *device, int iscapture,
+    const SDL_AudioSpec *desired, SDL_AudioSpec *obtained, int allowedChanges)
+{
+    using Open
+        = SDL_AudioDeviceID (*)(const char *, int, const SDL_AudioSpec *, SDL_AudioSpec *, int);
+    static const Open open = Next<Open>("SDL_OpenAudioDevice");
+    SDL_AudioSpec silent = *desired;
+    silent.callback = Silence;
+    silent.userdata = nullptr;
+    const SDL_AudioDeviceID id = open(device, iscapture, &silent, obtained, allowedChanges);
+    if (id != 0 && !iscapture) {
+        mixerCallback = desired->callback;
+        mixerData = desired->userdata;
+        mixerDevice = id;
+    }
+    return id;
+}
+
+extern "C" void SDL_CloseAudioDevice(SDL_AudioDeviceID id)
+{
+    using Close = void (*)(SDL_AudioDeviceID);
+    static const Close close = Next<Close>("SDL_CloseAudioDevice");
+    if (id == mixerDevice) {
+        mixerCallback = nullptr;
+        mixerData = nullptr;
+        mixerDevice = 0;
+    }
+    close(id);
+}
+
+bool MixerOpen()
+{
+    return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
+}
+
+Recording Pull(int frames)
+{
+    Recording r;
+    if (!mixerCallback) {
+        ADD_FAILURE() << "no mixer to pull from";
+        return r;
+    }
+    r.samples.resize(std::size_t(frames) * 2);
+    mixerCallback(
+        mixerData, reinterpret_cast<Uint8 *>(r.samples.data()), int(r.samples.size() * 2));
+    return r;
+}
+
+Recording PullWhile(const std::function<bool()> &goOn, double limitSeconds)
+{
+    constexpr int Slice = 441; // a hundredth of a second
+    Recording all;
+    const auto limit = std::size_t(limitSeconds * Recording::Rate) * 2;
+    while (goOn() && all.samples.size() < limit) {
+        const Recording slice = Pull(Slice);
+        if (slice.samples.empty())
+            break;
+        all.Append(slice);
+    }
+    return all;
+}
