@@ -1,5 +1,6 @@
 #include "Settings.h"
 #include "GameSettings.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,36 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Sets an environment variable for one test and puts back exactly what was
-// there before, an unset variable included.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const char *value)
-        : name_(name)
-    {
-        if (const char *old = std::getenv(name))
-            old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv &) = delete;
-    ScopedEnv &operator=(const ScopedEnv &) = delete;
-
-private:
-    const char *name_;
-    std::optional<std::string> old_;
-};
 
 struct FailingStep
 {
