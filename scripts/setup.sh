@@ -6,10 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
-          libsdl2-mixer-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core)
+          libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation2
+          fonts-dejavu-core)
 if [[ "${1:-}" == --tests ]]; then
-    packages+=(libgtest-dev libbenchmark-dev clang-format xvfb xauth xdotool x11-utils
-               imagemagick openbox wmctrl)
+    packages+=(libgtest-dev libbenchmark-dev clang-format clang libfuzzer-14-dev
+               xvfb xauth xdotool x11-utils imagemagick openbox wmctrl)
 fi
 
 missing=()

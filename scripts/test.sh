@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the format check, the test suite,
-# and the test suite once more under AddressSanitizer and UBSan. In each pass
-# every test case runs on its own first, then every test program runs whole
-# with its cases in a shuffled order, under three seeds (CTest label "whole",
-# with the same environment as the single cases).
-#   TUMBLEWICK_NO_SANITIZE=1 scripts/test.sh   skips the second pass
+# the test suite once more under AddressSanitizer and UBSan, and a short run
+# of the readers' fuzzers (scripts/fuzz.sh; clang and libFuzzer). In each test
+# pass every test case runs on its own first, then every test program runs
+# whole with its cases in a shuffled order, under three seeds (CTest label
+# "whole", with the same environment as the single cases).
+#   TUMBLEWICK_NO_SANITIZE=1 scripts/test.sh   skips the sanitizer pass
+#   TUMBLEWICK_NO_FUZZ=1 scripts/test.sh       skips the fuzzers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
@@ -30,5 +32,9 @@ if [[ -z "${TUMBLEWICK_NO_SANITIZE:-}" ]]; then
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     run_tests build-asan "Tests under AddressSanitizer and UBSan"
+fi
+if [[ -z "${TUMBLEWICK_NO_FUZZ:-}" ]]; then
+    echo "== Fuzzers, a fixed number of inputs each"
+    scripts/fuzz.sh
 fi
 echo "All tests passed."

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
 #include <filesystem>
 
@@ -15,8 +16,21 @@ constexpr int OutputChannels = 2;
 // About 23 ms per buffer: short enough that a step sounds with the move.
 constexpr int BufferFrames = 1024;
 
+// The synthesiser behind the mixer writes a warning to standard error for
+// every voice it cannot start: a piece with a few thousand notes at once
+// makes that hundreds of megabytes a minute. The game reports nothing on
+// standard error (a piece that cannot be played stays silent), so the
+// synthesiser's messages are dropped, at every level.
+void SilenceSynthesiser()
+{
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+        fluid_set_log_function(level, nullptr, nullptr);
+    }
+}
+
 bool Open()
 {
+    SilenceSynthesiser();
     // SDL would otherwise take over SIGINT and SIGTERM from the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {

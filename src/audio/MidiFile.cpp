@@ -1,13 +1,38 @@
 #include "MidiFile.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 #include <map>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// Larger files are not music the game would ship or a player would drop in.
-constexpr std::size_t MaxFileBytes = 16 * 1024 * 1024;
+// The note-ons of one key on one channel that no note-off has ended yet. A
+// note-off ends the oldest of them, so this is a queue; taking from its front
+// is constant time, however many notes of the key pile up.
+class OpenNotes
+{
+public:
+    void Push(const MidiNote &note) { notes_.push_back(note); }
+    bool Empty() const { return next_ == notes_.size(); }
+    std::size_t Size() const { return notes_.size() - next_; }
+    MidiNote Pop()
+    {
+        MidiNote note = notes_[next_++];
+        if (next_ == notes_.size()) {
+            notes_.clear();
+            next_ = 0;
+        }
+        return note;
+    }
+
+private:
+    std::vector<MidiNote> notes_;
+    std::size_t next_ = 0;
+};
 
 class Reader
 {
@@ -81,14 +106,24 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool ReadTrack(std::span<const std::uint8_t> data, int track, MidiPiece &piece)
+// What the tracks read so far have used of the bounds.
+struct Budget
+{
+    int events = 0;
+    int notes = 0;
+};
+
+bool ReadTrack(std::span<const std::uint8_t> data, int track, MidiPiece &piece, Budget &used)
 {
     Reader in(data);
     std::int64_t tick = 0;
     int status = 0;
-    std::map<int, std::vector<MidiNote>> sounding; // by channel * 128 + key
+    std::map<int, OpenNotes> sounding; // by channel * 128 + key
     std::string name;
     while (true) {
+        if (++used.events > MaxMidiEvents) {
+            return false;
+        }
         const auto delta = in.Vlq();
         if (!delta) {
             return false;
@@ -167,12 +202,14 @@ bool ReadTrack(std::span<const std::uint8_t> data, int track, MidiPiece &piece)
         }
         const int key = channel * 128 + data1;
         if (kind == 0x90 && data2 > 0) {
-            sounding[key].push_back({track, channel, data1, data2, tick, tick});
+            if (++used.notes > MaxMidiNotes) {
+                return false;
+            }
+            sounding[key].Push({track, channel, data1, data2, tick, tick});
         } else if (kind == 0x80 || kind == 0x90) {
-            auto &open = sounding[key];
-            if (!open.empty()) {
-                MidiNote note = open.front();
-                open.erase(open.begin());
+            const auto open = sounding.find(key);
+            if (open != sounding.end() && !open->second.Empty()) {
+                MidiNote note = open->second.Pop();
                 note.endTick = tick;
                 piece.notes.push_back(note);
             }
@@ -181,7 +218,7 @@ bool ReadTrack(std::span<const std::uint8_t> data, int track, MidiPiece &piece)
         }
     }
     for (const auto &[key, open] : sounding) {
-        piece.unfinishedNotes += int(open.size());
+        piece.unfinishedNotes += int(open.Size());
     }
     piece.endTick = std::max(piece.endTick, tick);
     piece.trackNames.push_back(name);
@@ -217,6 +254,7 @@ std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes)
         return std::nullopt;
     }
     MidiPiece piece;
+    Budget used;
     piece.format = int(*in.Big(2));
     piece.trackCount = int(*in.Big(2));
     piece.division = int(*in.Big(2));
@@ -239,7 +277,7 @@ std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes)
             }
         }
         const auto length = in.Big(4);
-        if (!length || !in.Has(*length) || !ReadTrack(in.Take(*length), track, piece)) {
+        if (!length || !in.Has(*length) || !ReadTrack(in.Take(*length), track, piece, used)) {
             return std::nullopt;
         }
     }
@@ -250,20 +288,45 @@ std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes)
 
 std::optional<MidiPiece> ReadMidiFile(const std::string &fileName)
 {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
+    // Opened without waiting, so that a named pipe among the pieces cannot
+    // hold up the start; it is refused below like every other non-file.
+    int fd;
+    do {
+        fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer {fd};
+    struct stat info
+    { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || std::uint64_t(info.st_size) > MaxMidiFileBytes) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes;
-    char buffer[65536];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + file.gcount());
-        if (bytes.size() > MaxFileBytes) {
+    bytes.reserve(std::size_t(info.st_size));
+    std::uint8_t buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
             return std::nullopt;
         }
-    }
-    if (file.bad()) {
-        return std::nullopt;
+        if (got == 0) {
+            break;
+        }
+        // The file may grow while it is read; the bound holds all the same.
+        if (bytes.size() + std::size_t(got) > MaxMidiFileBytes) {
+            return std::nullopt;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + got);
     }
     return ReadMidiFile(bytes);
 }

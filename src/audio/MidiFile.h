@@ -46,7 +46,17 @@ struct MidiPiece
     double Seconds(std::int64_t tick) const;
 };
 
-// Parses the whole file; nothing for a file that is not a complete Standard
-// MIDI File of format 0 or 1 with ticks per quarter note.
+// Bounds on what a piece may hold. Background music the game ships, or that a
+// player drops beside it, stays far below them (the shipped pieces have a few
+// hundred notes); anything beyond is refused rather than read at length.
+constexpr std::size_t MaxMidiFileBytes = 16 * 1024 * 1024;
+constexpr int MaxMidiEvents = 2000000; // in all tracks together, End of Track included
+constexpr int MaxMidiNotes = 500000;
+
+// Parses the whole file in time linear in its size; nothing for a file that is
+// not a complete Standard MIDI File of format 0 or 1 with ticks per quarter
+// note, or that holds more events or notes than the bounds above. A file
+// name that is not a regular file (a folder, a pipe, a device) is refused
+// without being read or waited for.
 std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes);
 std::optional<MidiPiece> ReadMidiFile(const std::string &fileName);

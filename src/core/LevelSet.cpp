@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdio>
-#include <filesystem>
+#include <cerrno>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 const LevelRecord &LevelTable::Get(int level) const
 {
@@ -67,19 +70,34 @@ LevelSetResult LoadLevelSet(const std::string &programFolder)
     failed.error = LevelSetError::CannotOpen;
 
     const std::string path = programFolder + LevelSetFileName;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    // Opened without waiting: a named pipe in the file's place would
+    // otherwise hold the start up until some writer came along. It is then
+    // turned away, as is a folder or a device, like a file that is missing.
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
         return failed;
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(
-        std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
+    const std::unique_ptr<int, void (*)(int *)> closer(&fd, [](int *f) { ::close(*f); });
+    struct stat info
+    { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return failed;
 
     // Nothing past the 500th record is read.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(MaxLevels) * RecordSize);
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (std::ferror(file.get()))
-        return failed;
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failed;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
     bytes.resize(got);
     return ParseLevelSet(bytes);
 }

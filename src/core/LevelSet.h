@@ -56,6 +56,8 @@ struct LevelSetResult
 LevelSetResult ParseLevelSet(std::span<const std::uint8_t> bytes);
 
 // Loads ProgramFolder + "tmbw.dat". The folder ends in a path separator.
+// Anything but a regular file (or a link to one) cannot be opened, and only
+// the first 500 records are ever read.
 LevelSetResult LoadLevelSet(const std::string &programFolder);
 
 // The message the program shows before it ends, German when language is 1.

@@ -11,6 +11,8 @@ public:
 
     // An old log at `path` is deleted, also when `enabled` is false, so a log
     // never outlives the run that wrote it. Only an enabled log is written.
+    // A link or anything else that is not a plain file in the log's place is
+    // neither deleted nor written through.
     TDLogFile(QString path, bool enabled);
 
     // Appends one line and flushes it at once, so a crash loses nothing.

@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 HelpLayer *current = nullptr;
@@ -23,15 +28,39 @@ bool HelpLayer::DebugRequested(const QStringList &arguments, const QString &prog
     return false;
 }
 
+namespace {
+
+// Creates the probe file anew, never through a link and never over a file
+// that is already there; true when that worked.
+bool CreateProbe(const QByteArray &name)
+{
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(name.constData());
+    return true;
+}
+
+} // namespace
+
 QString HelpLayer::LogFolder(const QString &programFolder)
 {
     // Writability is tried, not read from the permissions: a folder on a
     // read-only medium or one owned by someone else looks the same here.
-    QFile probe(QDir(programFolder).filePath(QStringLiteral("$_Temp_$.$$$")));
-    if (!programFolder.isEmpty() && probe.open(QIODevice::WriteOnly)) {
-        probe.close();
-        probe.remove();
-        return QDir(programFolder).absolutePath();
+    if (!programFolder.isEmpty()) {
+        const QByteArray probe
+            = QFile::encodeName(QDir(programFolder).filePath(QStringLiteral("$_Temp_$.$$$")));
+        // A probe left by a run that ended before it could delete it is
+        // deleted (a link only as a name; deleting never follows it).
+        bool writable = CreateProbe(probe);
+        if (!writable && errno == EEXIST && ::unlink(probe.constData()) == 0)
+            writable = CreateProbe(probe);
+        if (writable)
+            return QDir(programFolder).absolutePath();
     }
     return QDir::tempPath();
 }

@@ -8,6 +8,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <cstring>
+
 THelpViewer::THelpViewer()
     : QWidget(nullptr, Qt::Window)
     , browser_(new QTextBrowser(this))
@@ -49,6 +52,27 @@ QString THelpViewer::TopicPage(int context)
     }
 }
 
+QString THelpViewer::UnreadableReason(int errorNumber, bool german)
+{
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+        return german ? QStringLiteral("Du hast keine Berechtigung, sie zu lesen. Gib dir das "
+                                       "Leserecht f\u00fcr die Datei, oder frage den, der das "
+                                       "Spiel eingerichtet hat.")
+                      : QStringLiteral("You have no permission to read it. Give yourself read "
+                                       "access to the file, or ask whoever set up the game.");
+    case ELOOP:
+        return german ? QStringLiteral("Ihr Name ist ein Verweis, der im Kreis f\u00fchrt.")
+                      : QStringLiteral("Its name is a link that leads round in a circle.");
+    default:
+        // The system's own words, which it gives in English.
+        return (german ? QStringLiteral("Das System meldet: %1.")
+                       : QStringLiteral("The system reports: %1."))
+            .arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
+    }
+}
+
 void THelpViewer::ShowTopic(const QString &helpFile, int context)
 {
     const bool german = context == 1;
@@ -83,6 +107,16 @@ void THelpViewer::ShowTopic(const QString &helpFile, int context)
                                     "<p>The help file is damaged:</p><p><tt>%1</tt></p>"
                                     "<p>Install or build the game again to repair it.</p>")
                          .arg(file));
+        break;
+    case HelpBundle::Status::Unreadable:
+        ShowProblem(title,
+            (german ? QStringLiteral("<h2>Die Spielregeln k\u00f6nnen nicht angezeigt werden</h2>"
+                                     "<p>Die Hilfedatei kann nicht gelesen werden:</p>"
+                                     "<p><tt>%1</tt></p><p>%2</p>")
+                    : QStringLiteral("<h2>The rules cannot be shown</h2>"
+                                     "<p>The help file cannot be read:</p><p><tt>%1</tt></p>"
+                                     "<p>%2</p>"))
+                .arg(file, UnreadableReason(bundle_.ErrorNumber(), german).toHtmlEscaped()));
         break;
     case HelpBundle::Status::Loaded:
         if (page.isEmpty() || !bundle_.Contains(page)) {

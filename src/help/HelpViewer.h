@@ -18,13 +18,17 @@ public:
     ~THelpViewer() override;
 
     // Shows topic `context` of the help file at `helpFile` and brings the
-    // window to the front. A missing or damaged file, or a topic the file
-    // does not hold, is explained in the window itself, in German for
+    // window to the front. A missing, unreadable or damaged file, or a topic
+    // the file does not hold, is explained in the window itself, in German for
     // context 1 and in English otherwise.
     void ShowTopic(const QString &helpFile, int context);
 
     // The page of a topic inside the help file; empty for an unknown context.
     static QString TopicPage(int context);
+
+    // Why a help file that is there could not be read, from the system's
+    // error number, in German or English.
+    static QString UnreadableReason(int errorNumber, bool german);
 
     QTextBrowser *Browser() const { return browser_; }
     bool ShowsProblem() const { return showingProblem_; }

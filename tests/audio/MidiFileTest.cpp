@@ -1,6 +1,11 @@
 #include "MidiFile.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -9,7 +14,8 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes Track(const Bytes &events)
 {
     Bytes chunk
-        = {'M', 'T', 'r', 'k', 0, 0, std::uint8_t(events.size() >> 8), std::uint8_t(events.size())};
+        = {'M', 'T', 'r', 'k', std::uint8_t(events.size() >> 24), std::uint8_t(events.size() >> 16),
+            std::uint8_t(events.size() >> 8), std::uint8_t(events.size())};
     chunk.insert(chunk.end(), events.begin(), events.end());
     return chunk;
 }
@@ -31,6 +37,29 @@ const Bytes Tune = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, // tempo
     0x00, 0x90, 60, 80, 0x60, 0x80, 60, 0, // C4
     0x00, 0x90, 64, 70, 0x81, 0x40, 64, 0, // E4, running status
     0x00, 0xFF, 0x2F, 0x00};
+
+// One track of `notes` notes of one key, all begun one tick apart before the
+// first of them ends, then ended one tick apart; `controls` controller events
+// before them. The synthesiser's worst case, and a reader's too.
+Bytes PiledUpNotes(int notes, int controls = 0)
+{
+    Bytes events;
+    events.reserve(std::size_t(notes) * 6 + std::size_t(controls) * 3 + 16);
+    if (controls > 0) {
+        events.insert(events.end(), {0x00, 0xB0, 7, 100});
+        for (int i = 1; i < controls; ++i)
+            events.insert(events.end(), {0x00, 7, 100}); // running status
+    }
+    if (notes > 0) {
+        events.insert(events.end(), {0x00, 0x90, 60, 80});
+        for (int i = 1; i < notes; ++i)
+            events.insert(events.end(), {0x01, 60, 80});
+        for (int i = 0; i < notes; ++i)
+            events.insert(events.end(), {0x01, 60, 0});
+    }
+    events.insert(events.end(), {0x00, 0xFF, 0x2F, 0x00});
+    return File(0, {events});
+}
 
 } // namespace
 
@@ -111,4 +140,71 @@ TEST(ReadMidiFile, ForeignChunksAndSysExAreSkipped)
     const auto piece = ReadMidiFile(file);
     ASSERT_TRUE(piece);
     EXPECT_EQ(piece->notes.size(), 1u);
+}
+
+TEST(ReadMidiFile, NotesOfOneKeyThatPileUpEndInTheOrderTheyBegan)
+{
+    // 400,000 notes in 2.4 MB: a valid file, read in time linear in its size
+    // (a reader that shifted its queue of open notes on every note-off would
+    // take minutes here).
+    const int n = 400000;
+    const Bytes file = PiledUpNotes(n);
+    EXPECT_GT(file.size(), 2400000u);
+    const auto piece = ReadMidiFile(file);
+    ASSERT_TRUE(piece);
+    ASSERT_EQ(piece->notes.size(), std::size_t(n));
+    EXPECT_EQ(piece->unfinishedNotes, 0);
+    for (int i : {0, 1, n / 2, n - 1}) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(piece->notes[std::size_t(i)].startTick, i);
+        EXPECT_EQ(piece->notes[std::size_t(i)].endTick, n + i);
+    }
+    EXPECT_EQ(piece->endTick, 2 * n - 1);
+}
+
+TEST(ReadMidiFile, PiecesBeyondTheBoundsOnNotesAndEventsAreRefused)
+{
+    // Each note is two events; a track adds its End of Track.
+    EXPECT_TRUE(ReadMidiFile(PiledUpNotes(MaxMidiNotes)));
+    EXPECT_FALSE(ReadMidiFile(PiledUpNotes(MaxMidiNotes + 1)));
+    // 2,000,000 notes in 12 MB, within the bound on the file's size.
+    const Bytes huge = PiledUpNotes(2000000);
+    ASSERT_LE(huge.size(), MaxMidiFileBytes);
+    EXPECT_FALSE(ReadMidiFile(huge));
+    EXPECT_TRUE(ReadMidiFile(PiledUpNotes(0, MaxMidiEvents - 1)));
+    EXPECT_FALSE(ReadMidiFile(PiledUpNotes(0, MaxMidiEvents)));
+    // The events of all tracks count together.
+    const int half = MaxMidiEvents / 2;
+    Bytes events = {0x00, 0xB0, 7, 100};
+    for (int i = 1; i < half - 1; ++i)
+        events.insert(events.end(), {0x00, 7, 100});
+    events.insert(events.end(), {0x00, 0xFF, 0x2F, 0x00});
+    EXPECT_TRUE(ReadMidiFile(File(1, {events, events})));
+    EXPECT_FALSE(ReadMidiFile(File(1, {events, events, {0x00, 0xFF, 0x2F, 0x00}})));
+}
+
+TEST(ReadMidiFile, OnlyARegularFileOfBoundedSizeIsRead)
+{
+    TempDir dir;
+    const Bytes tune = File(0, {Tune});
+    TempDir::Write(dir / "tune.mid", std::string(tune.begin(), tune.end()));
+    EXPECT_TRUE(ReadMidiFile((dir / "tune.mid").string()));
+
+    // None of these may block or be read without end.
+    ASSERT_EQ(::mkfifo((dir / "pipe.mid").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadMidiFile((dir / "pipe.mid").string()));
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.mid");
+    EXPECT_FALSE(ReadMidiFile((dir / "zero.mid").string()));
+    std::filesystem::create_directories(dir / "folder.mid");
+    EXPECT_FALSE(ReadMidiFile((dir / "folder.mid").string()));
+    EXPECT_FALSE(ReadMidiFile((dir / "missing.mid").string()));
+
+    // Whatever follows the last track is not looked at, but the file's size
+    // is bounded all the same.
+    std::filesystem::copy_file(dir / "tune.mid", dir / "largest.mid");
+    std::filesystem::resize_file(dir / "largest.mid", MaxMidiFileBytes);
+    EXPECT_TRUE(ReadMidiFile((dir / "largest.mid").string()));
+    std::filesystem::copy_file(dir / "tune.mid", dir / "too-large.mid");
+    std::filesystem::resize_file(dir / "too-large.mid", MaxMidiFileBytes + 1);
+    EXPECT_FALSE(ReadMidiFile((dir / "too-large.mid").string()));
 }

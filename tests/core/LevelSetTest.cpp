@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -148,6 +149,40 @@ TEST(LevelSet, ADirectoryInPlaceOfTheFileCannotBeOpened)
     TempFolder folder;
     std::filesystem::create_directory(folder.Folder() + "tmbw.dat");
     EXPECT_EQ(LoadLevelSet(folder.Folder()).error, LevelSetError::CannotOpen);
+}
+
+TEST(LevelSet, OnlyARegularFileIsReadAndNeverWaitedFor)
+{
+    TempFolder folder;
+    const std::string file = folder.Folder() + "tmbw.dat";
+    // A named pipe without a writer: opening it to read would wait forever.
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(LoadLevelSet(folder.Folder()).error, LevelSetError::CannotOpen);
+    // A device gives bytes without end; a zero byte is an empty cell, so
+    // this one would read as 500 empty levels.
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink("/dev/zero", file);
+    EXPECT_EQ(LoadLevelSet(folder.Folder()).error, LevelSetError::CannotOpen);
+
+    // A link to a level set is a level set.
+    std::filesystem::remove(file);
+    folder.Write("levels.dat", Records(3));
+    std::filesystem::create_symlink("levels.dat", file);
+    const LevelSetResult linked = LoadLevelSet(folder.Folder());
+    ASSERT_TRUE(linked.ok());
+    EXPECT_EQ(linked.table.Count(), 3);
+}
+
+TEST(LevelSet, AHugeFileIsReadOnlyAsFarAsTheFiveHundredthRecord)
+{
+    TempFolder folder;
+    folder.Write("tmbw.dat", Records(500));
+    // Four gigabytes more, which a whole read would have to allocate.
+    std::filesystem::resize_file(
+        folder.Folder() + "tmbw.dat", (std::uintmax_t(1) << 32) + 500 * 66);
+    const LevelSetResult loaded = LoadLevelSet(folder.Folder());
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(loaded.table, ParseLevelSet(Records(500)).table);
 }
 
 TEST(LevelSet, StartLevelIsBroughtIntoRange)

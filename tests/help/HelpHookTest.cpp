@@ -1,4 +1,5 @@
 #include "HelpHook.h"
+#include "CraftedHelpFiles.h"
 #include "HelpLayer.h"
 #include "HelpViewer.h"
 #include "TempDir.h"
@@ -12,7 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -307,4 +313,80 @@ TEST(HelpHook, InDebugModeEveryCommandAndTopicIsLogged)
         QStringLiteral("Help layer ended"),
     };
     EXPECT_EQ(LoggedTexts(dir / "HHDebug.txt"), expected);
+}
+
+TEST(HelpHook, ABadHelpFileShowsTheDamagedFilePageAndNeverStallsTheGame)
+{
+    TempDir dir;
+    struct Case
+    {
+        const char *what;
+        std::function<void(const std::filesystem::path &)> make;
+    };
+    const auto write = [](const QByteArray &bytes) {
+        return [bytes](const std::filesystem::path &file) {
+            TempDir::Write(file, bytes.toStdString());
+        };
+    };
+    for (const Case &c : {
+             Case {"a page marked compressed, claiming 2^40 bytes",
+                 write(HelpBundle::Seal(crafted::WithCompressedPage(
+                     QStringLiteral("rules.html"), 0x04, crafted::ZstdClaimingATerabyte())))},
+             Case {"a page marked compressed, claiming 4 GB",
+                 write(HelpBundle::Seal(crafted::WithCompressedPage(
+                     QStringLiteral("rules.html"), 0x01, crafted::ZlibClaimingFourGigabytes())))},
+             Case {"a letter of the page changed", write(crafted::WithChangedPageText())},
+             Case {"a link to /dev/zero",
+                 [](const std::filesystem::path &file) {
+                     std::filesystem::create_symlink("/dev/zero", file);
+                 }},
+             Case {"a named pipe",
+                 [](const std::filesystem::path &file) {
+                     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+                 }},
+         }) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(dir / "tmbw.rcc");
+        c.make(dir / "tmbw.rcc");
+        THookHelpSystem hook(Q(dir / "tmbw.rcc"));
+        hook.ShowRules(0);
+        ASSERT_NE(hook.Viewer(), nullptr);
+        EXPECT_TRUE(hook.Viewer()->ShowsProblem());
+        EXPECT_TRUE(Text(*hook.Viewer()).contains(QStringLiteral("The help file is damaged")))
+            << Text(*hook.Viewer()).toStdString();
+        hook.ShowRules(1);
+        EXPECT_TRUE(
+            Text(*hook.Viewer()).contains(QStringLiteral("Die Hilfedatei ist besch\u00e4digt")));
+    }
+}
+
+TEST(HelpHook, AHelpFileThatCannotBeReadIsExplainedNotCalledDamaged)
+{
+    TempDir dir;
+    std::filesystem::create_symlink("tmbw.rcc", dir / "tmbw.rcc"); // a link to itself
+    THookHelpSystem hook(Q(dir / "tmbw.rcc"));
+    hook.ShowRules(1);
+    ASSERT_NE(hook.Viewer(), nullptr);
+    EXPECT_TRUE(hook.Viewer()->ShowsProblem());
+    QString text = Text(*hook.Viewer());
+    EXPECT_TRUE(text.contains(QStringLiteral("Die Hilfedatei kann nicht gelesen werden")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(THelpViewer::UnreadableReason(ELOOP, true)));
+    EXPECT_TRUE(text.contains(Q(dir / "tmbw.rcc")));
+    EXPECT_FALSE(text.contains(QStringLiteral("besch\u00e4digt")));
+    hook.ShowRules(0);
+    text = Text(*hook.Viewer());
+    EXPECT_TRUE(text.contains(QStringLiteral("The help file cannot be read")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("a link that leads round in a circle")));
+    EXPECT_FALSE(text.contains(QStringLiteral("damaged")));
+
+    // Each reason in the player's language; the system's own words for the rest.
+    EXPECT_TRUE(THelpViewer::UnreadableReason(EACCES, true).contains(QStringLiteral("Leserecht")));
+    EXPECT_TRUE(
+        THelpViewer::UnreadableReason(EACCES, false).contains(QStringLiteral("no permission")));
+    EXPECT_EQ(THelpViewer::UnreadableReason(EIO, false),
+        QStringLiteral("The system reports: %1.").arg(QString::fromLocal8Bit(std::strerror(EIO))));
+    EXPECT_TRUE(
+        THelpViewer::UnreadableReason(EIO, true).startsWith(QStringLiteral("Das System meldet: ")));
 }
