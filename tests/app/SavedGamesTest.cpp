@@ -33,7 +33,7 @@ std::vector<LevelRecord> Levels(int count)
 
 std::string SavedBytes(const Form &f, const std::string &name)
 {
-    std::ifstream in(SavedGamePath(f.folder.Folder(), name), std::ios::binary);
+    std::ifstream in(SavedGamePath(GamesBesideProgram(f.folder.Folder()), name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -176,7 +176,8 @@ TEST(SavedGames, ASolvedLevelIsKeptAtOnce)
 TEST(SavedGames, LoadingSavesTheCurrentGameAndTakesThePickedOne)
 {
     Form f(Levels(5), "[common]\ntongue=0\nlevel=4\ngame=Anna\n", {"Anna", "bob"});
-    std::ofstream(SavedGamePath(f.folder.Folder(), "bob"), std::ios::binary) << Marks({1, 5});
+    std::ofstream(SavedGamePath(GamesBesideProgram(f.folder.Folder()), "bob"), std::ios::binary)
+        << Marks({1, 5});
     f.form.game.Mark(2) = 1;
     Script script;
     script.loadName = "bob";
