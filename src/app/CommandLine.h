@@ -17,8 +17,8 @@ struct CommandLine
     };
     Action action = Run;
     QString text;
-    // The arguments for the help layer, with "--debug" written as "-debug",
-    // the form it knows.
+    // The arguments for the help layer, each form of the debug switch
+    // ("--debug" too) written as "-debug", a form it knows.
     QStringList helpLayerArguments;
 };
 
