@@ -23,6 +23,10 @@ run_tests() {
 
 run_tests build "Tests"
 
+echo "== Install: cmake --install and the Debian package, each started under Xvfb"
+scripts/check-install.sh build
+scripts/check-install.sh --deb build
+
 if [[ -z "${TUMBLEWICK_NO_SANITIZE:-}" ]]; then
     if [[ ! -f build-asan/build.ninja ]]; then
         cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTUMBLEWICK_SANITIZE=ON
