@@ -140,8 +140,8 @@ public:
     void LoadBtnClick();
 
     // --- saved games ------------------------------------------------------------
-    // On a read-only medium shows the notice that nothing can be saved, and
-    // says so.
+    // When nothing can be saved anywhere (a read-only medium, and no folder
+    // of the player's either) shows the notice that says so, and says so.
     bool CheckCdRom();
     // Saves the game before the player leaves it, under its name or, when it
     // has none, under a name the save dialog asks for. When the save fails the
