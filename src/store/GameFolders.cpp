@@ -50,7 +50,13 @@ bool MakeFolders(const std::string &folder)
 
 std::string InstalledDataFolder(const std::string &programFolder)
 {
-    return programFolder + TUMBLEWICK_DATA_FROM_PROGRAM + "/";
+    // The program's own folder has its links resolved already, so "bin/.."
+    // may be taken away by the letters alone, for shorter paths in messages.
+    std::string folder
+        = fs::path(programFolder + TUMBLEWICK_DATA_FROM_PROGRAM).lexically_normal().string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
 }
 
 std::string FindDataFolder(const std::string &programFolder)

@@ -14,7 +14,7 @@
 #include <string>
 
 // The install's data folder as seen from the program folder, for example
-// "/usr/bin/../share/tumblewick/"; ends in "/".
+// "/usr/share/tumblewick/" for "/usr/bin/"; ends in "/".
 std::string InstalledDataFolder(const std::string &programFolder);
 
 // Where the level set, the music and the help file are read from: the

@@ -118,6 +118,16 @@ TEST(PlayersGamesFolder, FollowsXdgDataHomeElseTheHomeFolder)
     EXPECT_EQ(PlayersGamesFolder("", "home"), "");
 }
 
+TEST(DataFolder, TheInstallsFolderLiesBesideTheProgramsFolder)
+{
+    // The usual layout puts bin/ and share/ side by side.
+    const std::string program = "/opt/tumblewick/bin/";
+    const std::string data = InstalledDataFolder(program);
+    EXPECT_EQ(data.rfind("/opt/tumblewick/", 0), 0u) << data;
+    EXPECT_EQ(data.find(".."), std::string::npos) << data;
+    EXPECT_EQ(data.back(), '/');
+}
+
 TEST(DataFolder, ThePortableFolderWinsThenTheInstallsThenTheProgramFolder)
 {
     Install install;
