@@ -11,6 +11,8 @@ packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
 if [[ "${1:-}" == --tests ]]; then
     packages+=(libgtest-dev libbenchmark-dev clang-format clang libfuzzer-14-dev
                xvfb xauth xdotool x11-utils imagemagick openbox wmctrl)
+    # The install checks: the validators, and the tools cpack's Debian packages need.
+    packages+=(desktop-file-utils appstream dpkg-dev file)
 fi
 
 missing=()

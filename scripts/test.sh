@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the format check, the test suite,
-# the test suite once more under AddressSanitizer and UBSan, and a short run
+# the install and the Debian package checked under Xvfb
+# (scripts/check-install.sh), the test suite once more under
+# AddressSanitizer and UBSan, and a short run
 # of the readers' fuzzers (scripts/fuzz.sh; clang and libFuzzer). In each test
 # pass every test case runs on its own first, then every test program runs
 # whole with its cases in a shuffled order, under three seeds (CTest label
@@ -22,6 +24,10 @@ run_tests() {
 }
 
 run_tests build "Tests"
+
+echo "== Install: cmake --install and the Debian package, each started under Xvfb"
+scripts/check-install.sh build
+scripts/check-install.sh --deb build
 
 if [[ -z "${TUMBLEWICK_NO_SANITIZE:-}" ]]; then
     if [[ ! -f build-asan/build.ninja ]]; then

@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "DlgRes.h"
+#include "GameFolders.h"
 #include "GameSettings.h"
 #include "InfoDlg.h"
 #include "LevelSet.h"
@@ -65,10 +66,13 @@ int VirtualKey(int qtKey)
     }
 }
 
-TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::path &settingsFile)
+TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::path &settingsFile,
+    const std::string &playersGamesFolder)
     : ProgramFolder(programFolder)
+    , DataFolder(FindDataFolder(programFolder))
     , ini(settingsFile)
-    , midi(programFolder)
+    , midi(DataFolder)
+    , playersGamesFolder_(playersGamesFolder)
 {
     resize(DesignClientSize);
     setMinimumSize(TrackingMinimum);
@@ -117,8 +121,7 @@ bool TMainForm::FormCreate()
 {
     // ProgramFolder comes from the program's own path, with its separator.
     setWindowTitle(QStringLiteral("Tumblewick 2.0"));
-    HelpHook
-        = std::make_unique<THookHelpSystem>(QString::fromStdString(ProgramFolder) + HelpFileName);
+    HelpHook = std::make_unique<THookHelpSystem>(QString::fromStdString(DataFolder) + HelpFileName);
 
     // Read once: from here on the values live in memory until the close
     // writes them back.
@@ -137,7 +140,7 @@ bool TMainForm::FormCreate()
     midi.Discover();
     MusicAvailable = midi.MusicAvailable();
 
-    LevelSetResult levels = LoadLevelSet(ProgramFolder);
+    LevelSetResult levels = LoadLevelSet(DataFolder);
     if (!levels.ok()) {
         QMessageBox::critical(nullptr, QStringLiteral("Tumblewick"),
             QString::fromStdString(LevelSetMessage(levels, game.Language)));
@@ -146,8 +149,13 @@ bool TMainForm::FormCreate()
     gsol->SetRange(levels.table.Count(), 0);
     game.InstallLevels(std::move(levels.table), s.Level);
 
-    if (!IsReadOnlyMedium(ProgramFolder))
-        CreateGamesFolder(ProgramFolder);
+    // Games stay beside a portable copy the player may write to; an installed
+    // copy keeps them in the player's own folder.
+    const GamesFolderChoice games
+        = SettleGamesFolder(ProgramFolder, DataFolder, playersGamesFolder_);
+    GamesFolder = games.folder;
+    readOnlyMedium_ = games.place == GamesPlace::Nowhere;
+    CreateGamesFolder(GamesFolder);
 
     game.GameName = s.GameName;
     if (!game.GameName.empty())
@@ -182,7 +190,7 @@ void TMainForm::CreateDialogs()
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
         *DlgResources, [this] { return game.Language; }, this);
     LoadGameDlg = std::make_unique<TLoadGameDlg>(
-        *DlgResources, ProgramFolder, [this] { return game.Language; }, this);
+        *DlgResources, GamesFolder, [this] { return game.Language; }, this);
 }
 
 void TMainForm::FormDestroy()
@@ -445,7 +453,7 @@ void TMainForm::LevelMarked()
     // Written at once, the same way as on closing, so that a crash loses no
     // solved level; silent unless it fails, and a failure is told once per
     // game rather than after every level (the close still tells it).
-    if (game.GameName.empty() || IsReadOnlyMedium(ProgramFolder))
+    if (game.GameName.empty() || readOnlyMedium_)
         return;
     if (SaveUnder(game.GameName, gameFile_).ok()) {
         saveFailureReported_ = false;
@@ -462,7 +470,7 @@ void TMainForm::LevelMarked()
 
 bool TMainForm::CheckCdRom()
 {
-    if (!IsReadOnlyMedium(ProgramFolder))
+    if (!readOnlyMedium_)
         return false;
     ShowMsgText(MsgCdRom, QString::fromStdString(ReadOnlyMediumNotice(game.Language)));
     return true;
@@ -498,8 +506,8 @@ bool TMainForm::SavingStep(Leaving leaving)
 FileResult TMainForm::SaveUnder(const std::string &name, const std::string &fileName)
 {
     const FileResult saved = fileName.empty() || name != game.GameName
-        ? ::SaveGameFile(ProgramFolder, name, game.SolvedFlags)
-        : ::SaveGameFile(ProgramFolder, SavedGame {name, fileName}, game.SolvedFlags);
+        ? ::SaveGameFile(GamesFolder, name, game.SolvedFlags)
+        : ::SaveGameFile(GamesFolder, SavedGame {name, fileName}, game.SolvedFlags);
     // Only a name the game could be saved under becomes its name, so that a
     // refused name is never remembered.
     if (saved.ok() && name != game.GameName)
@@ -549,17 +557,17 @@ void TMainForm::SetGameName(const std::string &name, const std::string &fileName
     if (name != game.GameName)
         saveFailureReported_ = false;
     game.GameName = name;
-    gameFile_ = fileName.empty() ? SavedGameFileName(ProgramFolder, name) : fileName;
+    gameFile_ = fileName.empty() ? SavedGameFileName(GamesFolder, name) : fileName;
     game.UpdateStatus();
 }
 
 void TMainForm::LoadGameFile()
 {
     // The game the settings remember, restored at start.
-    const LoadedGame loaded = ::LoadGameFile(ProgramFolder, game.GameName);
+    const LoadedGame loaded = ::LoadGameFile(GamesFolder, game.GameName);
     if (loaded.result.ok()) {
         game.SolvedFlags = loaded.record;
-        gameFile_ = SavedGameFileName(ProgramFolder, game.GameName);
+        gameFile_ = SavedGameFileName(GamesFolder, game.GameName);
         return;
     }
     if (loaded.result.outcome != FileResult::Missing)
@@ -580,7 +588,7 @@ void TMainForm::LoadBtnClick()
     const SavedGame picked = *LoadGameDlg->Picked();
     // The file that was listed is the file that is read; a game that cannot
     // be read leaves the current one as it was.
-    const LoadedGame loaded = LoadSavedGame(ProgramFolder, picked);
+    const LoadedGame loaded = LoadSavedGame(GamesFolder, picked);
     if (!loaded.result.ok()) {
         ShowFileError(
             QString::fromStdString(LoadFailedMessage(ShortName(picked.name), game.Language)));

@@ -53,8 +53,11 @@ public:
 
     // Runs the whole start-up (FormCreate). When the level set cannot be
     // loaded it shows why, and Created() is false: the program then ends
-    // without showing the window.
-    TMainForm(const std::string &programFolder, const std::filesystem::path &settingsFile);
+    // without showing the window. `playersGamesFolder` is the player's own
+    // games folder, used when the program folder cannot keep the games; empty
+    // when the player has none.
+    TMainForm(const std::string &programFolder, const std::filesystem::path &settingsFile,
+        const std::string &playersGamesFolder = {});
     ~TMainForm() override;
 
     bool Created() const { return created_; }
@@ -64,6 +67,12 @@ public:
 
     // --- the game's state ---------------------------------------------------
     std::string ProgramFolder;
+    // The level set, the music and the help file: the program folder, or the
+    // data folder of an installed copy.
+    std::string DataFolder;
+    // Where games are saved and listed, chosen at start; empty when nothing
+    // can be saved anywhere.
+    std::string GamesFolder;
     SettingsStore ini;
     Game game {*this};
     bool SoundOn = true;
@@ -131,8 +140,8 @@ public:
     void LoadBtnClick();
 
     // --- saved games ------------------------------------------------------------
-    // On a read-only medium shows the notice that nothing can be saved, and
-    // says so.
+    // When nothing can be saved anywhere (a read-only medium, and no folder
+    // of the player's either) shows the notice that says so, and says so.
     bool CheckCdRom();
     // Saves the game before the player leaves it, under its name or, when it
     // has none, under a name the save dialog asks for. When the save fails the
@@ -194,6 +203,8 @@ private:
     void BringToMinimumAndRatio();
 
     bool created_ = false;
+    std::string playersGamesFolder_;
+    bool readOnlyMedium_ = false; // and no folder of the player's either
     bool settingsKept_ = false;
     std::string gameFile_; // the file in the games folder that holds the game
     bool saveFailureReported_ = false; // once per game for the saves after each level

@@ -1,19 +1,44 @@
-// Program entry: the main window runs the start-up while it is created; the
-// dialogs follow once it is shown; then the message loop runs until it closes.
+// Program entry: the command line is read first; then the main window runs
+// the start-up while it is created; the dialogs follow once it is shown; then
+// the message loop runs until it closes.
 #include "Main.h"
+#include "CommandLine.h"
+#include "GameFolders.h"
 #include "HelpLayer.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
+namespace {
+
+QStringList RawArguments(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    // The help layer settles its diagnostic log before any window exists.
-    const HelpLayer helpLayer(
-        QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+    const CommandLine command = ReadCommandLine(RawArguments(argc, argv));
+    if (command.action != CommandLine::Run) {
+        const bool refused = command.action == CommandLine::Refuse;
+        std::fputs(command.text.toLocal8Bit().constData(), refused ? stderr : stdout);
+        return refused ? UsageError : 0;
+    }
 
-    TMainForm MainForm(
-        QCoreApplication::applicationDirPath().toStdString() + "/", SettingsStore::DefaultPath());
+    QApplication app(argc, argv);
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TUMBLEWICK_APP_ID));
+    // The help layer settles its diagnostic log before any window exists.
+    const HelpLayer helpLayer(command.helpLayerArguments, QCoreApplication::applicationDirPath());
+
+    TMainForm MainForm(QCoreApplication::applicationDirPath().toStdString() + "/",
+        SettingsStore::DefaultPath(), PlayersGamesFolder());
     if (!MainForm.Created())
         return 1; // the level set could not be loaded; the player has been told why
     MainForm.show();

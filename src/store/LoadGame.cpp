@@ -13,10 +13,10 @@
 
 #include <algorithm>
 
-TLoadGameDlg::TLoadGameDlg(const TDlgResources &resources, std::string programFolder,
+TLoadGameDlg::TLoadGameDlg(const TDlgResources &resources, std::string gamesFolder,
     std::function<int()> language, QWidget *mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
-    , programFolder_(std::move(programFolder))
+    , gamesFolder_(std::move(gamesFolder))
     , language_(std::move(language))
     , mainWindow_(mainWindow)
 {
@@ -75,7 +75,7 @@ void TLoadGameDlg::FormActivate()
         move(DialogPlacement(*mainWindow_, size()));
     // Built anew every time, so a game saved just before is already listed.
     NameListBox->clear();
-    games_ = ListSavedGames(programFolder_);
+    games_ = ListSavedGames(gamesFolder_);
     for (std::size_t i = 0; i < games_.size(); ++i) {
         // Two files whose extensions differ only in case show their whole
         // names, so that the player can tell them apart.

@@ -20,8 +20,8 @@ class TLoadGameDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // Lists the games of `programFolder` + "games/" at every activation.
-    TLoadGameDlg(const TDlgResources &resources, std::string programFolder,
+    // Lists the games of `gamesFolder` at every activation.
+    TLoadGameDlg(const TDlgResources &resources, std::string gamesFolder,
         std::function<int()> language, QWidget *mainWindow);
 
     // OK (1) or Cancel (2). OK with an empty list picks nothing.
@@ -49,7 +49,7 @@ private:
     void SetTexts();
     bool TakeSelected();
 
-    std::string programFolder_;
+    std::string gamesFolder_;
     std::vector<SavedGame> games_;
     std::optional<SavedGame> picked_;
     std::function<int()> language_;

@@ -41,17 +41,18 @@ bool IsUsableGameName(std::string_view name)
     return true;
 }
 
-std::string GamesFolder(const std::string &programFolder)
+std::string GamesBesideProgram(const std::string &programFolder)
 {
     return programFolder + "games/";
 }
 
-std::vector<SavedGame> ListSavedGames(const std::string &programFolder)
+std::vector<SavedGame> ListSavedGames(const std::string &gamesFolder)
 {
     std::vector<SavedGame> games;
+    if (gamesFolder.empty())
+        return games;
     std::error_code ec;
-    for (fs::directory_iterator it(GamesFolder(programFolder), ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (fs::directory_iterator it(gamesFolder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().native();
         if (entry.size() > 4 && EndsWithIgnoringCase(entry, SavedGameExtension))
             games.push_back({entry.substr(0, entry.size() - 4), entry});
@@ -63,23 +64,23 @@ std::vector<SavedGame> ListSavedGames(const std::string &programFolder)
     return games;
 }
 
-std::string SavedGameFileName(const std::string &programFolder, const std::string &name)
+std::string SavedGameFileName(const std::string &gamesFolder, const std::string &name)
 {
     const std::string usual = name + SavedGameExtension;
     struct stat info
     { };
-    if (::lstat((GamesFolder(programFolder) + usual).c_str(), &info) == 0 || errno != ENOENT)
+    if (::lstat((gamesFolder + usual).c_str(), &info) == 0 || errno != ENOENT)
         return usual;
-    for (const SavedGame &game : ListSavedGames(programFolder)) {
+    for (const SavedGame &game : ListSavedGames(gamesFolder)) {
         if (game.name == name)
             return game.fileName;
     }
     return usual;
 }
 
-std::string SavedGamePath(const std::string &programFolder, const std::string &name)
+std::string SavedGamePath(const std::string &gamesFolder, const std::string &name)
 {
-    return GamesFolder(programFolder) + SavedGameFileName(programFolder, name);
+    return gamesFolder + SavedGameFileName(gamesFolder, name);
 }
 
 std::vector<std::uint8_t> EncodeSolvedRecord(const SolvedRecord &record)
@@ -135,40 +136,42 @@ LoadedGame LoadRecord(const std::string &path)
 } // namespace
 
 FileResult SaveGameFile(
-    const std::string &programFolder, const std::string &name, const SolvedRecord &record)
+    const std::string &gamesFolder, const std::string &name, const SolvedRecord &record)
 {
-    if (!IsUsableGameName(name))
+    if (gamesFolder.empty() || !IsUsableGameName(name))
         return {FileResult::Failed, EINVAL};
-    return SaveRecord(SavedGamePath(programFolder, name), record);
+    return SaveRecord(SavedGamePath(gamesFolder, name), record);
 }
 
 FileResult SaveGameFile(
-    const std::string &programFolder, const SavedGame &game, const SolvedRecord &record)
+    const std::string &gamesFolder, const SavedGame &game, const SolvedRecord &record)
 {
-    if (!IsUsableGameName(game.name) || !IsPlainFileName(game.fileName))
+    if (gamesFolder.empty() || !IsUsableGameName(game.name) || !IsPlainFileName(game.fileName))
         return {FileResult::Failed, EINVAL};
-    return SaveRecord(GamesFolder(programFolder) + game.fileName, record);
+    return SaveRecord(gamesFolder + game.fileName, record);
 }
 
-LoadedGame LoadGameFile(const std::string &programFolder, const std::string &name)
+LoadedGame LoadGameFile(const std::string &gamesFolder, const std::string &name)
 {
-    if (!IsUsableGameName(name))
+    if (gamesFolder.empty() || !IsUsableGameName(name))
         return {{FileResult::Missing, EINVAL}, {}};
-    return LoadRecord(SavedGamePath(programFolder, name));
+    return LoadRecord(SavedGamePath(gamesFolder, name));
 }
 
-LoadedGame LoadSavedGame(const std::string &programFolder, const SavedGame &game)
+LoadedGame LoadSavedGame(const std::string &gamesFolder, const SavedGame &game)
 {
-    if (!IsPlainFileName(game.fileName))
+    if (gamesFolder.empty() || !IsPlainFileName(game.fileName))
         return {{FileResult::Missing, EINVAL}, {}};
-    return LoadRecord(GamesFolder(programFolder) + game.fileName);
+    return LoadRecord(gamesFolder + game.fileName);
 }
 
-void CreateGamesFolder(const std::string &programFolder)
+void CreateGamesFolder(const std::string &gamesFolder)
 {
+    if (gamesFolder.empty())
+        return;
     std::error_code ec;
-    fs::create_directory(GamesFolder(programFolder), ec);
-    RemoveStaleTemporaries(GamesFolder(programFolder));
+    fs::create_directory(gamesFolder, ec);
+    RemoveStaleTemporaries(gamesFolder);
 }
 
 bool IsReadOnlyMedium(const std::string &programFolder)

@@ -2,6 +2,7 @@
 // save later, loading another game, the read-only medium, and keeping every
 // solved level at once.
 #include "FormFixture.h"
+#include "GameFolders.h"
 #include "LoadGame.h"
 #include "SafeFile.h"
 #include "SaveGame.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -33,7 +35,13 @@ std::vector<LevelRecord> Levels(int count)
 
 std::string SavedBytes(const Form &f, const std::string &name)
 {
-    std::ifstream in(SavedGamePath(f.folder.Folder(), name), std::ios::binary);
+    std::ifstream in(SavedGamePath(GamesBesideProgram(f.folder.Folder()), name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string FileBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -176,7 +184,8 @@ TEST(SavedGames, ASolvedLevelIsKeptAtOnce)
 TEST(SavedGames, LoadingSavesTheCurrentGameAndTakesThePickedOne)
 {
     Form f(Levels(5), "[common]\ntongue=0\nlevel=4\ngame=Anna\n", {"Anna", "bob"});
-    std::ofstream(SavedGamePath(f.folder.Folder(), "bob"), std::ios::binary) << Marks({1, 5});
+    std::ofstream(SavedGamePath(GamesBesideProgram(f.folder.Folder()), "bob"), std::ios::binary)
+        << Marks({1, 5});
     f.form.game.Mark(2) = 1;
     Script script;
     script.loadName = "bob";
@@ -442,4 +451,137 @@ TEST(ReadOnlyMedium, NothingIsCreatedLoadedOrSaved)
     ASSERT_NE(placement, std::string::npos);
     written.erase(placement, written.find('\n', placement) + 1 - placement);
     EXPECT_EQ(written, settings) << "no setting is written";
+}
+
+namespace {
+
+// An installed copy: the program in usr/bin/, the level set in the data
+// folder the install puts beside it, the settings and the player's own
+// folder (not there yet) elsewhere.
+struct InstalledCopy
+{
+    ProgramFolder folder;
+    std::string program = folder.Folder() + "usr/bin/";
+    std::string data = InstalledDataFolder(program);
+    std::string players = folder.Folder() + "home/.local/share/QuirkGames/Tumblewick/games/";
+    explicit InstalledCopy(int levels, const std::string &settings = "[common]\ntongue=0\n")
+        : folder(Levels(levels), settings)
+    {
+        std::filesystem::create_directories(program);
+        std::filesystem::create_directories(data);
+        std::filesystem::rename(folder.Folder() + LevelSetFileName, data + LevelSetFileName);
+    }
+    // Nothing was written into the install: the program folder is as empty
+    // as it was, and the data folder holds only the level set.
+    bool InstallUntouched() const
+    {
+        std::vector<std::string> entries;
+        for (const auto &entry : std::filesystem::directory_iterator(data))
+            entries.push_back(entry.path().filename().string());
+        return std::filesystem::is_empty(program)
+            && entries == std::vector<std::string> {LevelSetFileName};
+    }
+};
+
+} // namespace
+
+TEST(InstalledCopy, ReadsTheInstallsDataAndKeepsGamesInThePlayersFolder)
+{
+    InstalledCopy copy(3);
+    {
+        CountingClock clock;
+        TMainForm form(copy.program, copy.folder.Settings(), copy.players);
+        ASSERT_TRUE(form.Created());
+        EXPECT_EQ(form.DataFolder, copy.data);
+        EXPECT_EQ(form.GamesFolder, copy.players);
+        EXPECT_EQ(form.game.LevelCount(), 3);
+        form.view.SetClock(&clock);
+        form.show();
+        form.CreateDialogs();
+        form.game.Mark(2) = 1;
+        Script script;
+        script.saveNames = {"Anna"};
+        const DialogAnswers answers = Answer(script);
+        EXPECT_TRUE(form.close());
+        EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", "save dialog"}));
+    }
+    EXPECT_EQ(Describe(FileBytes(copy.players + "Anna.twp")), Describe(Marks({2})));
+    EXPECT_TRUE(copy.InstallUntouched());
+
+    // The next start finds the game there again, and so does the load dialog.
+    TMainForm again(copy.program, copy.folder.Settings(), copy.players);
+    EXPECT_EQ(again.game.GameName, "Anna");
+    EXPECT_EQ(again.game.Mark(2), 1);
+    EXPECT_EQ(ListSavedGames(again.GamesFolder), (std::vector<SavedGame> {{"Anna", "Anna.twp"}}));
+}
+
+TEST(InstalledCopy, ABrokenInstallIsToldAsAMissingLevelSet)
+{
+    for (const bool withDataFolder : {true, false}) {
+        SCOPED_TRACE(withDataFolder ? "data folder without its level set" : "no data folder");
+        InstalledCopy copy(1);
+        std::filesystem::remove_all(withDataFolder ? copy.data + LevelSetFileName : copy.data);
+        QStringList shown;
+        DialogAnswer ok([&](QWidget *box) {
+            for (const QLabel *label : box->findChildren<QLabel *>())
+                shown << label->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        TMainForm form(copy.program, copy.folder.Settings(), copy.players);
+        EXPECT_FALSE(form.Created());
+        EXPECT_TRUE(shown.contains("Can't find file TMBW.DAT. Program aborted."))
+            << shown.join("|").toStdString();
+        EXPECT_FALSE(std::filesystem::exists(copy.folder.Folder() + "home"))
+            << "nothing is created for a game that does not start";
+        EXPECT_FALSE(std::filesystem::exists(copy.program + "games"));
+    }
+}
+
+TEST(InstalledCopy, APlayersFolderThatCannotBeMadeGivesTheSaveErrorAndLosesNothing)
+{
+    InstalledCopy copy(2);
+    std::ofstream(copy.folder.Folder() + "home") << "a file where the home folder should be";
+    CountingClock clock;
+    TMainForm form(copy.program, copy.folder.Settings(), copy.players);
+    ASSERT_TRUE(form.Created());
+    form.view.SetClock(&clock);
+    form.show();
+    form.CreateDialogs();
+    form.game.Mark(1) = 1;
+    Script script;
+    script.saveNames = {"Anna"};
+    script.choice = "Back to game";
+    const DialogAnswers answers = Answer(script);
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(script.seen,
+        QStringList({"Do you really want to go?", "save dialog",
+            "Cannot save game Anna.twp. Drive full or not writable."}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.game.Mark(1), 1);
+    EXPECT_EQ(copy.folder.ReadSettings(), "[common]\ntongue=0\n") << "nothing written yet";
+    EXPECT_TRUE(copy.InstallUntouched());
+}
+
+TEST(ReadOnlyMedium, ThePlayersOwnFolderTakesTheGamesWhenThereIsOne)
+{
+    const ReadOnlyMedium medium;
+    ProgramFolder folder(Levels(2));
+    const std::string players = folder.Folder() + "home/games/";
+    {
+        CountingClock clock;
+        TMainForm form(folder.Folder(), folder.Settings(), players);
+        form.view.SetClock(&clock);
+        form.show();
+        form.CreateDialogs();
+        form.game.Mark(1) = 1;
+        Script script;
+        script.saveNames = {"Anna"};
+        const DialogAnswers answers = Answer(script);
+        EXPECT_TRUE(form.close());
+        EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", "save dialog"}))
+            << "no notice: the game can be saved";
+    }
+    EXPECT_EQ(Describe(FileBytes(players + "Anna.twp")), Describe(Marks({1})));
+    EXPECT_FALSE(std::filesystem::exists(folder.Folder() + "games"));
+    EXPECT_NE(folder.ReadSettings().find("game=Anna\n"), std::string::npos);
 }

@@ -10,9 +10,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::string &program = ScratchFolder();
-    WriteFile(SavedGamePath(program, "fuzz"), data, size);
-    const LoadedGame loaded = LoadGameFile(program, "fuzz");
+    static const std::string games = GamesBesideProgram(ScratchFolder());
+    WriteFile(SavedGamePath(games, "fuzz"), data, size);
+    const LoadedGame loaded = LoadGameFile(games, "fuzz");
     FUZZ_CHECK(loaded.result.ok());
     const SolvedRecord &record = loaded.record;
     const std::size_t whole = std::min<std::size_t>(size, SavedGameBytes) / 4;
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(!name.empty() && name != "." && name != "..");
         FUZZ_CHECK(name.find('/') == std::string::npos);
         FUZZ_CHECK(name.find('\0') == std::string::npos);
-        FUZZ_CHECK(SavedGamePath(program, name) == GamesFolder(program) + name + ".twp");
+        FUZZ_CHECK(SavedGamePath(games, name) == games + name + ".twp");
     }
     return 0;
 }

@@ -23,19 +23,19 @@ struct Dialogs
     QWidget main;
     int language = 0;
     TempDir dir;
-    std::string program = dir.Path().string() + "/";
+    std::string games = GamesBesideProgram(dir.Path().string() + "/");
     TSaveGameDlg save {resources, [this] { return language; }, &main};
-    TLoadGameDlg load {resources, program, [this] { return language; }, &main};
+    TLoadGameDlg load {resources, games, [this] { return language; }, &main};
 
     Dialogs()
     {
-        CreateGamesFolder(program);
+        CreateGamesFolder(games);
         main.setGeometry(100, 80, 680, 510);
         main.show();
     }
     void AddGame(const std::string &entry) const
     {
-        TempDir::Write(std::filesystem::path(GamesFolder(program)) / entry, "");
+        TempDir::Write(std::filesystem::path(games) / entry, "");
     }
     QStringList Listed() const
     {
@@ -126,7 +126,7 @@ TEST(LoadGameDlg, ListsTheSavedGamesAfreshAtEveryShowing)
     d.AddGame("bob.twp");
     d.AddGame("Anna.twp");
     d.AddGame("notes.txt");
-    std::filesystem::create_directory(GamesFolder(d.program) + "Old.twp");
+    std::filesystem::create_directory(d.games + "Old.twp");
     d.Load([&] {
         EXPECT_EQ(d.Listed(), QStringList({"Anna", "bob", "Old"}));
         EXPECT_TRUE(d.load.NameListBox->selectedItems().isEmpty());
@@ -218,7 +218,7 @@ TEST(LoadGameDlg, ADoubleClickPicksAndCancelOrTheCloseBoxPickNothing)
 TEST(LoadGameDlg, AnEmptyListClosesWithOkAndPicksNothing)
 {
     Dialogs d;
-    std::filesystem::remove_all(GamesFolder(d.program)); // no games folder at all
+    std::filesystem::remove_all(d.games); // no games folder at all
     d.language = 1;
     EXPECT_EQ(d.Load([&] {
         EXPECT_EQ(d.load.NameListBox->count(), 0);

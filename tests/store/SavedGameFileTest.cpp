@@ -20,17 +20,17 @@ namespace {
 struct GamesFolderFixture
 {
     TempDir dir;
-    std::string program = dir.Path().string() + "/";
-    GamesFolderFixture() { CreateGamesFolder(program); }
+    std::string games = GamesBesideProgram(dir.Path().string() + "/");
+    GamesFolderFixture() { CreateGamesFolder(games); }
     std::string Bytes(const std::string &name) const
     {
-        return TempDir::Read(SavedGamePath(program, name));
+        return TempDir::Read(SavedGamePath(games, name));
     }
     // Every entry of the games folder, to see that nothing is left behind.
     std::vector<std::string> Entries() const
     {
         std::vector<std::string> names;
-        for (const auto &entry : fs::directory_iterator(GamesFolder(program)))
+        for (const auto &entry : fs::directory_iterator(games))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -63,19 +63,19 @@ constexpr const char *DeadWriter = "999999999";
 TEST(SavedGameFile, ARecordIs500LittleEndianMarks)
 {
     GamesFolderFixture f;
-    ASSERT_TRUE(SaveGameFile(f.program, "Anna", Record({{1, 1}})).ok());
+    ASSERT_TRUE(SaveGameFile(f.games, "Anna", Record({{1, 1}})).ok());
     std::string expected(2000, '\0');
     expected[0] = 1;
     EXPECT_EQ(f.Bytes("Anna"), expected);
 
     const SolvedRecord odd = Record({{2, -2}, {3, 0x01020304}, {500, 1}});
-    ASSERT_TRUE(SaveGameFile(f.program, "Anna", odd).ok());
+    ASSERT_TRUE(SaveGameFile(f.games, "Anna", odd).ok());
     const std::string bytes = f.Bytes("Anna");
     ASSERT_EQ(bytes.size(), 2000u);
     EXPECT_EQ(bytes.substr(4, 8), std::string("\xfe\xff\xff\xff\x04\x03\x02\x01", 8));
     EXPECT_EQ(bytes.substr(1996), std::string("\x01\0\0\0", 4));
 
-    const LoadedGame back = LoadGameFile(f.program, "Anna");
+    const LoadedGame back = LoadGameFile(f.games, "Anna");
     EXPECT_TRUE(back.result.ok());
     EXPECT_EQ(back.record, odd);
     EXPECT_EQ(f.Entries(), (std::vector<std::string> {"Anna.twp"})) << "nothing left beside it";
@@ -84,39 +84,39 @@ TEST(SavedGameFile, ARecordIs500LittleEndianMarks)
 TEST(SavedGameFile, ShortAndLongFilesFillWhatTheyHold)
 {
     GamesFolderFixture f;
-    TempDir::Write(SavedGamePath(f.program, "eight"), std::string("\x01\0\0\0\x01\0\0\0", 8));
-    TempDir::Write(SavedGamePath(f.program, "odd"), std::string("\x01\0\0\0\x01\0", 6));
+    TempDir::Write(SavedGamePath(f.games, "eight"), std::string("\x01\0\0\0\x01\0\0\0", 8));
+    TempDir::Write(SavedGamePath(f.games, "odd"), std::string("\x01\0\0\0\x01\0", 6));
     std::string long3000(3000, '\0');
     long3000[1996] = 1;
     long3000[2000] = 1; // beyond the last mark: never read
-    TempDir::Write(SavedGamePath(f.program, "long"), long3000);
+    TempDir::Write(SavedGamePath(f.games, "long"), long3000);
 
-    EXPECT_EQ(LoadGameFile(f.program, "eight").record, Record({{1, 1}, {2, 1}}));
-    EXPECT_EQ(LoadGameFile(f.program, "odd").record, Record({{1, 1}}));
-    EXPECT_EQ(LoadGameFile(f.program, "long").record, Record({{500, 1}}));
-    EXPECT_TRUE(LoadGameFile(f.program, "long").result.ok());
+    EXPECT_EQ(LoadGameFile(f.games, "eight").record, Record({{1, 1}, {2, 1}}));
+    EXPECT_EQ(LoadGameFile(f.games, "odd").record, Record({{1, 1}}));
+    EXPECT_EQ(LoadGameFile(f.games, "long").record, Record({{500, 1}}));
+    EXPECT_TRUE(LoadGameFile(f.games, "long").result.ok());
 }
 
 TEST(SavedGameFile, AMissingGameIsForgottenAndAnyOtherFailureIsTold)
 {
     GamesFolderFixture f;
-    EXPECT_EQ(LoadGameFile(f.program, "nobody").result.outcome, FileResult::Missing);
-    fs::create_symlink("nowhere.twp", SavedGamePath(f.program, "dangling"));
-    EXPECT_EQ(LoadGameFile(f.program, "dangling").result.outcome, FileResult::Missing);
+    EXPECT_EQ(LoadGameFile(f.games, "nobody").result.outcome, FileResult::Missing);
+    fs::create_symlink("nowhere.twp", SavedGamePath(f.games, "dangling"));
+    EXPECT_EQ(LoadGameFile(f.games, "dangling").result.outcome, FileResult::Missing);
 
-    fs::create_directory(SavedGamePath(f.program, "Old"));
-    EXPECT_EQ(LoadGameFile(f.program, "Old").result.outcome, FileResult::NotRegular);
+    fs::create_directory(SavedGamePath(f.games, "Old"));
+    EXPECT_EQ(LoadGameFile(f.games, "Old").result.outcome, FileResult::NotRegular);
 
     // A link that points to itself is not a missing game: the player hears of it.
-    fs::create_symlink("loop.twp", SavedGamePath(f.program, "loop"));
-    const LoadedGame loop = LoadGameFile(f.program, "loop");
+    fs::create_symlink("loop.twp", SavedGamePath(f.games, "loop"));
+    const LoadedGame loop = LoadGameFile(f.games, "loop");
     EXPECT_EQ(loop.result.outcome, FileResult::Failed);
     EXPECT_EQ(loop.result.error, ELOOP);
     EXPECT_EQ(loop.record, SolvedRecord {});
 
     // A pipe is refused at once instead of waiting for a writer forever.
-    ASSERT_EQ(::mkfifo(SavedGamePath(f.program, "pipe").c_str(), 0600), 0);
-    EXPECT_EQ(LoadGameFile(f.program, "pipe").result.outcome, FileResult::NotRegular);
+    ASSERT_EQ(::mkfifo(SavedGamePath(f.games, "pipe").c_str(), 0600), 0);
+    EXPECT_EQ(LoadGameFile(f.games, "pipe").result.outcome, FileResult::NotRegular);
 }
 
 TEST(SavedGameFile, NamesThatCouldLeaveTheGamesFolderAreRefused)
@@ -126,18 +126,18 @@ TEST(SavedGameFile, NamesThatCouldLeaveTheGamesFolderAreRefused)
         SCOPED_TRACE(name);
         EXPECT_FALSE(IsUsableGameName(name));
         GamesFolderFixture f;
-        EXPECT_FALSE(SaveGameFile(f.program, name, Record({{1, 1}})).ok());
+        EXPECT_FALSE(SaveGameFile(f.games, name, Record({{1, 1}})).ok());
         std::size_t files = 0;
         for (const auto &entry : fs::recursive_directory_iterator(f.dir.Path()))
             files += entry.is_regular_file() ? 1 : 0;
         EXPECT_EQ(files, 0u) << "nothing may be written anywhere";
-        EXPECT_EQ(LoadGameFile(f.program, name).result.outcome, FileResult::Missing);
+        EXPECT_EQ(LoadGameFile(f.games, name).result.outcome, FileResult::Missing);
     }
     for (const char *name : {"Anna", "Anna Lena", "..hidden", "x.y", "Grüße", "a'b", " lead"})
         EXPECT_TRUE(IsUsableGameName(name)) << name;
     GamesFolderFixture f;
-    EXPECT_FALSE(SaveGameFile(f.program, SavedGame {"x", "../x.twp"}, Record({})).ok());
-    EXPECT_EQ(LoadSavedGame(f.program, {"x", "../x.twp"}).result.outcome, FileResult::Missing);
+    EXPECT_FALSE(SaveGameFile(f.games, SavedGame {"x", "../x.twp"}, Record({})).ok());
+    EXPECT_EQ(LoadSavedGame(f.games, {"x", "../x.twp"}).result.outcome, FileResult::Missing);
 }
 
 TEST(SavedGameFile, AnyNameTheFileSystemTakesCanBeSaved)
@@ -145,9 +145,9 @@ TEST(SavedGameFile, AnyNameTheFileSystemTakesCanBeSaved)
     // The longest file name is 255 bytes: a name of 251 and ".twp".
     GamesFolderFixture f;
     const std::string longest(251, 'n');
-    EXPECT_TRUE(SaveGameFile(f.program, longest, Record({{7, 1}})).ok());
-    EXPECT_EQ(LoadGameFile(f.program, longest).record, Record({{7, 1}}));
-    const FileResult tooLong = SaveGameFile(f.program, longest + "n", Record({{7, 1}}));
+    EXPECT_TRUE(SaveGameFile(f.games, longest, Record({{7, 1}})).ok());
+    EXPECT_EQ(LoadGameFile(f.games, longest).record, Record({{7, 1}}));
+    const FileResult tooLong = SaveGameFile(f.games, longest + "n", Record({{7, 1}}));
     EXPECT_FALSE(tooLong.ok());
     EXPECT_EQ(tooLong.error, ENAMETOOLONG);
     EXPECT_EQ(f.Entries(), (std::vector<std::string> {longest + ".twp"}));
@@ -167,11 +167,11 @@ TEST(SavedGameFile, AFailedSaveKeepsTheEarlierFileWholeAndLeavesNothingBehind)
              Case {WriteStep::Rename, EXDEV, "rename"}}) {
         SCOPED_TRACE(c.what);
         GamesFolderFixture f;
-        ASSERT_TRUE(SaveGameFile(f.program, "Anna", Record({{1, 1}})).ok());
+        ASSERT_TRUE(SaveGameFile(f.games, "Anna", Record({{1, 1}})).ok());
         const std::string before = f.Bytes("Anna");
         {
             FailingStep failing(c.step, c.error);
-            const FileResult saved = SaveGameFile(f.program, "Anna", Record({{2, 1}}));
+            const FileResult saved = SaveGameFile(f.games, "Anna", Record({{2, 1}}));
             EXPECT_FALSE(saved.ok());
             EXPECT_EQ(saved.error, c.error);
         }
@@ -184,32 +184,32 @@ TEST(SavedGameFile, AFailedSaveKeepsTheEarlierFileWholeAndLeavesNothingBehind)
     GamesFolderFixture f;
     {
         FailingStep failing(WriteStep::SyncFolder, EIO);
-        EXPECT_FALSE(SaveGameFile(f.program, "Anna", Record({{3, 1}})).ok());
+        EXPECT_FALSE(SaveGameFile(f.games, "Anna", Record({{3, 1}})).ok());
     }
-    EXPECT_EQ(LoadGameFile(f.program, "Anna").record, Record({{3, 1}}));
+    EXPECT_EQ(LoadGameFile(f.games, "Anna").record, Record({{3, 1}}));
 
-    const std::string noGames = (f.dir / "elsewhere").string() + "/";
-    fs::create_directory(noGames);
+    const std::string noGames = (f.dir / "elsewhere" / "games").string() + "/";
     EXPECT_FALSE(SaveGameFile(noGames, "Anna", Record({})).ok()) << "no games folder";
+    EXPECT_FALSE(SaveGameFile("", "Anna", Record({})).ok()) << "no folder at all";
 }
 
 TEST(SavedGameFile, AFullDiskKeepsTheEarlierFile)
 {
     TempDir dir;
     const std::string program = (dir / "program").string() + "/";
-    const std::string games = GamesFolder(program);
+    const std::string games = GamesBesideProgram(program);
     fs::create_directories(games);
     if (::mount("none", games.c_str(), "tmpfs", 0, "size=12k") != 0)
         GTEST_SKIP() << "mounting a small disk needs root";
-    ASSERT_TRUE(SaveGameFile(program, "Anna", Record({{1, 1}})).ok());
+    ASSERT_TRUE(SaveGameFile(games, "Anna", Record({{1, 1}})).ok());
     {
         std::ofstream filler(games + "filler", std::ios::binary);
         const std::string block(1024, 'x');
         for (int i = 0; i < 64 && filler; ++i)
             filler << block << std::flush;
     }
-    const FileResult saved = SaveGameFile(program, "Anna", Record({{2, 1}}));
-    const SolvedRecord after = LoadGameFile(program, "Anna").record;
+    const FileResult saved = SaveGameFile(games, "Anna", Record({{2, 1}}));
+    const SolvedRecord after = LoadGameFile(games, "Anna").record;
     std::vector<std::string> left;
     for (const auto &entry : fs::directory_iterator(games))
         left.push_back(entry.path().filename().string());
@@ -224,27 +224,28 @@ TEST(SavedGameFile, AFullDiskKeepsTheEarlierFile)
 TEST(SavedGameFile, LinksPlantedInTheGamesFolderAreNeverWrittenThrough)
 {
     GamesFolderFixture f;
+    const std::string games = f.games;
     const fs::path victim = f.dir / "outside" / "victim";
     TempDir::Write(victim, "precious");
     // The game's own file, a link somebody planted: the save replaces the
     // link, never the file it points to.
-    fs::create_symlink(victim, SavedGamePath(f.program, "Anna"));
+    fs::create_symlink(victim, SavedGamePath(f.games, "Anna"));
     // And links under the names earlier versions wrote to.
     for (const std::string &name : {"Anna.twp.tmp" + std::to_string(::getpid()),
              std::string(".tw") + std::to_string(::getpid()) + "-XXXXXX"})
-        fs::create_symlink(victim, GamesFolder(f.program) + name);
-    ASSERT_TRUE(SaveGameFile(f.program, "Anna", Record({{1, 1}})).ok());
+        fs::create_symlink(victim, f.games + name);
+    ASSERT_TRUE(SaveGameFile(f.games, "Anna", Record({{1, 1}})).ok());
     EXPECT_EQ(TempDir::Read(victim), "precious");
-    EXPECT_FALSE(fs::is_symlink(SavedGamePath(f.program, "Anna")));
-    EXPECT_EQ(LoadGameFile(f.program, "Anna").record, Record({{1, 1}}));
+    EXPECT_FALSE(fs::is_symlink(SavedGamePath(f.games, "Anna")));
+    EXPECT_EQ(LoadGameFile(f.games, "Anna").record, Record({{1, 1}}));
 }
 
 TEST(SavedGameFile, WhatAKilledSaveLeftIsRemovedAtTheNextStart)
 {
     GamesFolderFixture f;
+    const std::string games = f.games;
     const fs::path victim = f.dir / "outside" / "victim";
     TempDir::Write(victim, "precious");
-    const std::string games = GamesFolder(f.program);
     const std::string dead = std::string(".tw") + DeadWriter;
     const std::string alive = ".tw" + std::to_string(::getppid()) + "-abc123";
     TempDir::Write(games + dead + "-abc123", std::string(2000, '\0'));
@@ -253,7 +254,7 @@ TEST(SavedGameFile, WhatAKilledSaveLeftIsRemovedAtTheNextStart)
     TempDir::Write(games + alive, "");
     TempDir::Write(games + dead + "-toolong1", ""); // not a name the game makes
     TempDir::Write(games + "Anna.twp", "");
-    CreateGamesFolder(f.program);
+    CreateGamesFolder(f.games);
     std::vector<std::string> kept {dead + "-fold00", dead + "-toolong1", alive, "Anna.twp"};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(f.Entries(), kept);
@@ -265,9 +266,9 @@ TEST(SavedGameFile, ListsEveryTwpEntryInNameOrderWithCaseIgnored)
     GamesFolderFixture f;
     for (const char *name :
         {"bob.twp", "Anna.twp", "carl.TWP", "notes.txt", ".twp", "x.twp.tmp1", "Caf\xe9.twp"})
-        TempDir::Write(fs::path(GamesFolder(f.program)) / name, "");
-    fs::create_directory(GamesFolder(f.program) + "Old.twp");
-    EXPECT_EQ(ListSavedGames(f.program),
+        TempDir::Write(fs::path(f.games) / name, "");
+    fs::create_directory(f.games + "Old.twp");
+    EXPECT_EQ(ListSavedGames(f.games),
         (std::vector<SavedGame> {{"Anna", "Anna.twp"}, {"bob", "bob.twp"},
             {"Caf\xe9", "Caf\xe9.twp"}, {"carl", "carl.TWP"}, {"Old", "Old.twp"}}));
 
@@ -277,21 +278,21 @@ TEST(SavedGameFile, ListsEveryTwpEntryInNameOrderWithCaseIgnored)
 TEST(SavedGameFile, AGameIsReadAndSavedWhereItWasFound)
 {
     GamesFolderFixture f;
-    const std::string games = GamesFolder(f.program);
+    const std::string games = f.games;
     // An extension in another case, and a name in no particular encoding.
     TempDir::Write(games + "Anna.TWP", std::string("\x01\0\0\0", 4));
     TempDir::Write(games + "Caf\xe9.twp", std::string("\0\0\0\0\x01\0\0\0", 8));
-    EXPECT_EQ(LoadGameFile(f.program, "Anna").record, Record({{1, 1}}));
-    ASSERT_TRUE(SaveGameFile(f.program, "Anna", Record({{1, 1}, {2, 1}})).ok());
+    EXPECT_EQ(LoadGameFile(f.games, "Anna").record, Record({{1, 1}}));
+    ASSERT_TRUE(SaveGameFile(f.games, "Anna", Record({{1, 1}, {2, 1}})).ok());
     EXPECT_FALSE(fs::exists(games + "Anna.twp"));
     EXPECT_EQ(
         TempDir::Read(games + "Anna.TWP").substr(0, 8), std::string("\x01\0\0\0\x01\0\0\0", 8));
 
-    for (const SavedGame &game : ListSavedGames(f.program)) {
+    for (const SavedGame &game : ListSavedGames(f.games)) {
         SCOPED_TRACE(game.fileName);
-        EXPECT_TRUE(LoadSavedGame(f.program, game).result.ok());
+        EXPECT_TRUE(LoadSavedGame(f.games, game).result.ok());
     }
-    EXPECT_EQ(LoadSavedGame(f.program, {"Caf\xe9", "Caf\xe9.twp"}).record, Record({{2, 1}}));
+    EXPECT_EQ(LoadSavedGame(f.games, {"Caf\xe9", "Caf\xe9.twp"}).record, Record({{2, 1}}));
 }
 
 TEST(SavedGameFile, TheReadOnlyProbeCanBeReplaced)
@@ -330,7 +331,7 @@ TEST(SavedGameFile, MessagesNameTheGameInThePlayersLanguage)
 TEST(SavedGameFile, ASaveKilledAtAnyMomentLeavesAWholeRecord)
 {
     GamesFolderFixture f;
-    ASSERT_TRUE(SaveGameFile(f.program, "Anna", Record({{1, 1}})).ok());
+    ASSERT_TRUE(SaveGameFile(f.games, "Anna", Record({{1, 1}})).ok());
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE(round);
         int ready[2];
@@ -341,7 +342,7 @@ TEST(SavedGameFile, ASaveKilledAtAnyMomentLeavesAWholeRecord)
             // Saves without end, telling the test after each one.
             ::close(ready[0]);
             for (std::int32_t n = 2;; ++n) {
-                SaveGameFile(f.program, "Anna", Record({{1, 1}, {n % 500 + 1, n}}));
+                SaveGameFile(f.games, "Anna", Record({{1, 1}, {n % 500 + 1, n}}));
                 if (::write(ready[1], "s", 1) != 1)
                     ::_exit(0);
             }
@@ -359,7 +360,7 @@ TEST(SavedGameFile, ASaveKilledAtAnyMomentLeavesAWholeRecord)
         const std::string bytes = f.Bytes("Anna");
         EXPECT_EQ(bytes.size(), 2000u);
         EXPECT_EQ(bytes.substr(0, 4), std::string("\x01\0\0\0", 4));
-        CreateGamesFolder(f.program); // the next start clears what the killed save left
+        CreateGamesFolder(f.games); // the next start clears what the killed save left
         EXPECT_EQ(f.Entries(), (std::vector<std::string> {"Anna.twp"}));
     }
 }
