@@ -330,10 +330,14 @@ void TMainForm::ExitBtnClick()
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     // Every key event passes the window before any control; acting only
-    // there sees each key once, and leaves it for further handling.
+    // there sees each key once, and leaves it for further handling. A held
+    // key repeats its press; only the first one moves, so a key held a moment
+    // too long, or repeats queued behind an animation, cannot walk the hero
+    // on: the player presses again to move again.
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        FormKeyDown(key->key(), key->modifiers());
+        if (!key->isAutoRepeat())
+            FormKeyDown(key->key(), key->modifiers());
     }
     return QWidget::eventFilter(watched, event);
 }

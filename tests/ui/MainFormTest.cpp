@@ -5,6 +5,7 @@
 #include "PictureButton.h"
 #include "YesNo.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -114,6 +115,31 @@ TEST(MainForm, KeysReachTheGameOnceWhateverHasTheFocus)
         EXPECT_EQ(f.form.game.HeroRow, c.row);
         EXPECT_EQ(f.form.game.PlayState, PlayInPlay) << "every key touches the level";
     }
+}
+
+TEST(MainForm, AHeldArrowKeyMovesOnce)
+{
+    // What the window system sends while a key is held: one press, then
+    // auto-repeated presses, and a single release at the end.
+    const auto send = [](TMainForm &form, QEvent::Type type, bool autoRepeat) {
+        QKeyEvent event(type, Qt::Key_Right, Qt::NoModifier, QString(), autoRepeat);
+        QCoreApplication::sendEvent(form.windowHandle(), &event);
+    };
+    Form f({Level(Plus, 3, 3)});
+    // Walking on would drop the hero off the row; the question that follows
+    // is answered so that such a fault shows as a failure.
+    DialogAnswers no([](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_N); });
+    send(f.form, QEvent::KeyPress, false);
+    EXPECT_EQ(f.form.game.HeroCol, 4);
+    for (int i = 0; i < 3; ++i)
+        send(f.form, QEvent::KeyPress, true);
+    send(f.form, QEvent::KeyRelease, false);
+    EXPECT_EQ(f.form.game.HeroCol, 4) << "the repeats walk no further";
+    EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
+
+    send(f.form, QEvent::KeyPress, false); // pressed again
+    EXPECT_EQ(f.form.game.HeroCol, 5);
+    EXPECT_EQ(no.Count(), 0);
 }
 
 TEST(MainForm, ClicksOnTheBoardAimAtCells)
