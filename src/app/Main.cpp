@@ -185,7 +185,8 @@ void TMainForm::CreateDialogs()
         OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn},
         MusicHooks {[this] { return MusicAvailable; },
             [this] { return QString::fromStdString(midi.PieceName()); },
-            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); }},
+            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
+            [this] { return waves.DeviceOpen(); }, [this] { return midi.PiecesFound(); }},
         [this] { RefreshHints(); }, this);
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
         *DlgResources, [this] { return game.Language; }, this);
