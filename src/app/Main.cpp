@@ -122,6 +122,7 @@ bool TMainForm::FormCreate()
     // ProgramFolder comes from the program's own path, with its separator.
     setWindowTitle(QStringLiteral("Tumblewick 2.0"));
     HelpHook = std::make_unique<THookHelpSystem>(QString::fromStdString(DataFolder) + HelpFileName);
+    HelpHook->SetGameWindow(this);
 
     // Read once: from here on the values live in memory until the close
     // writes them back.

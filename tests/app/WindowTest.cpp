@@ -327,6 +327,7 @@ TEST(RulesButton, OpensTheRulesBesideTheGameInThePlayersLanguage)
         EXPECT_TRUE(viewer->ShowsProblem());
         EXPECT_FALSE(viewer->isModal());
         EXPECT_EQ(viewer->parentWidget(), nullptr) << "a window of its own";
+        EXPECT_EQ(viewer->windowIcon().cacheKey(), f.form.windowIcon().cacheKey());
         const QString text = viewer->Browser()->toPlainText();
         EXPECT_EQ(text.contains("Hilfedatei"), language == 1) << text.toStdString();
     }
