@@ -4,6 +4,7 @@
 
 #include "BoardView.h"
 #include "Effects.h"
+#include "FrameRatio.h"
 #include "Game.h"
 #include "GameHost.h"
 #include "HelpHook.h"
@@ -33,10 +34,6 @@ class TSaveGameDlg;
 class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
-
-// The outer size brought to 4 : 3: first the height follows the width when
-// the window is too flat, then the width follows the height.
-QSize FourToThree(QSize outer);
 
 // Arrow keys become the virtual key codes the rules know; any other key
 // becomes 0, which moves nothing.
@@ -118,6 +115,9 @@ public:
     bool FormClose();
     void FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
     void FormResize();
+    // Brings the outer size the window system reports to 4 : 3 and to at
+    // least the minimum, as far as the window manager lets it.
+    void KeepFourToThree(RatioKeeper::Cause cause);
     void boxPaint();
     void boxMouseDown(int x, int y);
     void TimerTimer();
@@ -201,6 +201,8 @@ private:
     void PlaceRightButtons();
     void AskLanguage();
     void BringToMinimumAndRatio();
+    void FirstPlacement();
+    void GiveFocusBack();
 
     bool created_ = false;
     std::string playersGamesFolder_;
@@ -209,6 +211,8 @@ private:
     std::string gameFile_; // the file in the games folder that holds the game
     bool saveFailureReported_ = false; // once per game for the saves after each level
     bool shownOnce_ = false;
-    QSize lastAsked_;
-    int resizes_ = 0; // completed resizes, to tell a nested one
+    bool restored_ = false; // shown at a stored placement
+    bool placed_ = false; // placed once its frame was known
+    RatioKeeper ratio_ {TrackingMinimum};
+    QTimer *ratioCheck_;
 };
