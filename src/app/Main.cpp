@@ -379,10 +379,41 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     // on: the player presses again to move again.
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat())
+        if (!keys_.Repeats(*key))
             FormKeyDown(key->key(), key->modifiers());
     }
+    // A key may be let go while a dialog has the keyboard.
+    if (event->type() == QEvent::KeyRelease && watched->isWindowType())
+        keys_.Repeats(*static_cast<QKeyEvent *>(event));
+    if (watched == this && event->type() == QEvent::WindowDeactivate)
+        keys_.Forget();
     return QWidget::eventFilter(watched, event);
+}
+
+bool HeldKeys::Repeats(const QKeyEvent &key)
+{
+    // X repeats a held key as a release and a press at the same moment. Qt
+    // marks them as repeats, but not when it sees the release before the
+    // press has arrived; their equal time tells them apart all the same.
+    // Only a key held for a while repeats, so a quick tap followed at once
+    // by another press (as a program may send them) is not taken for one.
+    constexpr quint64 ShortestRepeatDelay = 100; // milliseconds
+    bool repeat = key.isAutoRepeat();
+    if (key.type() == QEvent::KeyPress) {
+        if (!repeat)
+            repeat
+                = key.key() == down_ || (key.key() == released_ && key.timestamp() == releasedAt_);
+        if (!repeat)
+            pressedAt_ = key.timestamp();
+        down_ = key.key();
+        released_ = 0;
+    } else if (!repeat) {
+        const bool held = key.key() == down_ && key.timestamp() >= pressedAt_ + ShortestRepeatDelay;
+        down_ = 0;
+        released_ = held ? key.key() : 0;
+        releasedAt_ = key.timestamp();
+    }
+    return repeat;
 }
 
 void TMainForm::GiveFocusBack()

@@ -22,6 +22,7 @@
 #include <string>
 
 class BoardBox;
+class QKeyEvent;
 class QLabel;
 class QTimer;
 class PictureButton;
@@ -38,6 +39,24 @@ class Toolbox;
 // Arrow keys become the virtual key codes the rules know; any other key
 // becomes 0, which moves nothing.
 int VirtualKey(int qtKey);
+
+// Tells the presses of a held key that repeat it from the press that began
+// it. Fed every key press and release, in order.
+class HeldKeys
+{
+public:
+    // True for a press or release that only repeats a held key.
+    bool Repeats(const QKeyEvent &key);
+    // Keys let go out of sight, as when another window had the keyboard,
+    // are taken as let go.
+    void Forget() { down_ = 0; }
+
+private:
+    int down_ = 0; // the key pressed and not yet let go
+    quint64 pressedAt_ = 0; // when it was pressed
+    int released_ = 0; // a key let go after it was held, perhaps to repeat
+    quint64 releasedAt_ = 0;
+};
 
 class TMainForm : public QWidget, public GameHost
 {
@@ -214,5 +233,6 @@ private:
     bool restored_ = false; // shown at a stored placement
     bool placed_ = false; // placed once its frame was known
     RatioKeeper ratio_ {TrackingMinimum};
+    HeldKeys keys_;
     QTimer *ratioCheck_;
 };
