@@ -38,7 +38,7 @@ public:
     static constexpr QSize PreferredSize {800, 760};
     // Narrower than this the rules read badly; rather than narrow the window
     // further it goes over the game's edge.
-    static constexpr int NarrowestBeside = 420;
+    static constexpr int NarrowestBeside = 280;
 
     // Where the window goes, all rectangles as outer frames: right of the
     // game where the screen has room for `wanted`, else left of it; failing

@@ -136,13 +136,15 @@ TEST(HelpViewer, BesideTheGameRightLeftNarrowedOrOverItsEdge)
              Case {"narrowed on the right", wide, {620, 285, 680, 510}, {1300, 285, 620, 785}},
              Case {"narrowed, the right first", wide, {622, 285, 680, 510}, {1302, 285, 618, 785}},
              Case {"narrowed on the left", wide, {700, 285, 1000, 510}, {0, 285, 700, 785}},
-             Case {"over the edge", square, {300, 257, 680, 510}, {860, 239, 420, 785}},
+             Case {"narrowed beside a centred game", square, {300, 257, 680, 510},
+                 {980, 239, 300, 785}},
+             Case {"over the edge", {0, 0, 1024, 768}, {172, 129, 680, 510}, {744, 0, 280, 768}},
              Case {"on a second screen", {1920, 0, 1280, 1024}, {2000, 100, 680, 510},
                  {2680, 100, 520, 785}},
              Case {
                  "a game partly off the screen", square, {-100, 50, 680, 510}, {580, 50, 700, 785}},
              Case {"a screen smaller than the window", {0, 0, 800, 600}, {60, 45, 680, 510},
-                 {380, 0, 420, 600}},
+                 {520, 0, 280, 600}},
          }) {
         SCOPED_TRACE(c.what);
         const QRect place = THelpViewer::BesideGame(c.game, wanted, c.screen);
