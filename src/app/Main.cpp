@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,17 +23,6 @@
 #include <QWindow>
 
 #include <chrono>
-
-QSize FourToThree(QSize outer)
-{
-    int w = outer.width();
-    int h = outer.height();
-    if (w * 3 / 4 > h)
-        h = w * 3 / 4;
-    if (w * 3 / 4 < h)
-        w = h * 4 / 3;
-    return {w, h};
-}
 
 namespace {
 
@@ -80,6 +70,14 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
     Timer = new QTimer(this);
     Timer->setInterval(100);
     connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
+    // A window manager ignores size requests while the player drags the
+    // frame, and tells nothing when the drag ends: the size is looked at
+    // again once no new size has come for a moment.
+    ratioCheck_ = new QTimer(this);
+    ratioCheck_->setSingleShot(true);
+    ratioCheck_->setInterval(300);
+    connect(ratioCheck_, &QTimer::timeout, this,
+        [this] { KeepFourToThree(RatioKeeper::Cause::Settled); });
 
     CreateToolbar(); // the pictures of `m`, the strip and its controls
     box = new BoardBox(view.buffer(), this);
@@ -122,6 +120,7 @@ bool TMainForm::FormCreate()
     // ProgramFolder comes from the program's own path, with its separator.
     setWindowTitle(QStringLiteral("Tumblewick 2.0"));
     HelpHook = std::make_unique<THookHelpSystem>(QString::fromStdString(DataFolder) + HelpFileName);
+    HelpHook->SetGameWindow(this);
 
     // Read once: from here on the values live in memory until the close
     // writes them back.
@@ -185,7 +184,8 @@ void TMainForm::CreateDialogs()
         OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn},
         MusicHooks {[this] { return MusicAvailable; },
             [this] { return QString::fromStdString(midi.PieceName()); },
-            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); }},
+            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
+            [this] { return waves.DeviceOpen(); }, [this] { return midi.PiecesFound(); }},
         [this] { RefreshHints(); }, this);
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
         *DlgResources, [this] { return game.Language; }, this);
@@ -205,7 +205,7 @@ void TMainForm::setVisible(bool visible)
     if (visible && !shownOnce_ && created_) {
         shownOnce_ = true;
         BringToMinimumAndRatio();
-        keeper.Restore(*this);
+        restored_ = keeper.Restore(*this);
     }
     QWidget::setVisible(visible);
 }
@@ -213,8 +213,45 @@ void TMainForm::setVisible(bool visible)
 void TMainForm::BringToMinimumAndRatio()
 {
     // Done before the window is placed, so that a centred window is centred
-    // at the size it will have.
+    // at the size it will have, as far as that is known before its frame is.
     resize(FourToThree(size().expandedTo(minimumSize())));
+}
+
+void TMainForm::FirstPlacement()
+{
+    // A window manager adds its frame when it maps the window; only now are
+    // the outer size and the centred place known.
+    placed_ = true;
+    const QMargins frame = windowHandle()->frameMargins();
+    setMinimumSize(TrackingMinimum.shrunkBy(frame));
+    if (restored_ || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        // A stored placement keeps its inner size where that is at 4 : 3.
+        KeepFourToThree(RatioKeeper::Cause::Resized);
+        return;
+    }
+    // The size the window is laid out for, raised to the minimum, at 4 : 3
+    // with the frame. The report of this new size then finds nothing to
+    // change.
+    keeper.Centre(
+        *this, ratio_.Want(DesignClientSize.grownBy(frame).expandedTo(TrackingMinimum)), frame);
+}
+
+void TMainForm::KeepFourToThree(RatioKeeper::Cause cause)
+{
+    QWindow *window = windowHandle();
+    if (!placed_ || !window || !isVisible())
+        return;
+    // A maximised or full-screen window has the size the desktop gives it.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    const QMargins frame = window->frameMargins();
+    if (minimumSize() != TrackingMinimum.shrunkBy(frame))
+        setMinimumSize(TrackingMinimum.shrunkBy(frame));
+    // The size last reported by the window system. The widget's own size may
+    // be one that was asked for and not (yet) granted.
+    const QSize outer = window->geometry().size().grownBy(frame);
+    if (const std::optional<QSize> want = ratio_.Ask(outer, cause))
+        window->resize(want->shrunkBy(frame));
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)
@@ -225,27 +262,8 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 
 void TMainForm::FormResize()
 {
-    const QSize frame = frameGeometry().size() - size();
-    const QSize minimum = TrackingMinimum - frame;
-    if (minimumSize() != minimum && frame.isValid())
-        setMinimumSize(minimum);
-
-    // A maximised or full-screen window has the size the desktop gives it.
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
-        const QSize outer = frameGeometry().size();
-        const QSize want = FourToThree(outer);
-        // Asked once per size: a window manager that refuses it is not
-        // asked again and again.
-        if (want != outer && want != lastAsked_) {
-            lastAsked_ = want;
-            const int before = resizes_;
-            resize(want - frame);
-            if (resizes_ != before)
-                return; // the resize this caused came at once and has done the rest
-        }
-    }
-    ++resizes_;
-
+    // The 4 : 3 rule follows the sizes the window system reports
+    // (KeepFourToThree); this lays out whatever size the window has now.
     const int w = width();
     const int h = height();
     toolbox->setGeometry(0, 0, w, ToolbarHeight);
@@ -329,13 +347,83 @@ void TMainForm::ExitBtnClick()
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle() && windowHandle()) {
+        switch (event->type()) {
+        case QEvent::Expose:
+            if (!placed_ && windowHandle()->isExposed())
+                FirstPlacement();
+            break;
+        case QEvent::Resize:
+            // The window system reports a size; it is already the window's
+            // geometry when this event passes here.
+            KeepFourToThree(RatioKeeper::Cause::Resized);
+            ratioCheck_->start();
+            break;
+        default:
+            break;
+        }
+    }
+    if (watched == this && event->type() == QEvent::WindowActivate)
+        KeepFourToThree(RatioKeeper::Cause::Activated);
+    // Without a window manager nobody gives the keyboard back when a dialog
+    // closes: it goes to whatever window the pointer is over, so the arrow
+    // keys would be lost. The window takes it back once the dialog is gone.
+    if (event->type() == QEvent::Hide && qobject_cast<QDialog *>(watched)
+        && static_cast<QWidget *>(watched)->isWindow())
+        QTimer::singleShot(0, this, &TMainForm::GiveFocusBack);
+
     // Every key event passes the window before any control; acting only
-    // there sees each key once, and leaves it for further handling.
+    // there sees each key once, and leaves it for further handling. A held
+    // key repeats its press; only the first one moves, so a key held a moment
+    // too long, or repeats queued behind an animation, cannot walk the hero
+    // on: the player presses again to move again.
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        FormKeyDown(key->key(), key->modifiers());
+        if (!keys_.Repeats(*key))
+            FormKeyDown(key->key(), key->modifiers());
     }
+    // A key may be let go while a dialog has the keyboard.
+    if (event->type() == QEvent::KeyRelease && watched->isWindowType())
+        keys_.Repeats(*static_cast<QKeyEvent *>(event));
+    if (watched == this && event->type() == QEvent::WindowDeactivate)
+        keys_.Forget();
     return QWidget::eventFilter(watched, event);
+}
+
+bool HeldKeys::Repeats(const QKeyEvent &key)
+{
+    // X repeats a held key as a release and a press at the same moment. Qt
+    // marks them as repeats, but not when it sees the release before the
+    // press has arrived; their equal time tells them apart all the same.
+    // Only a key held for a while repeats, so a quick tap followed at once
+    // by another press (as a program may send them) is not taken for one.
+    constexpr quint64 ShortestRepeatDelay = 100; // milliseconds
+    bool repeat = key.isAutoRepeat();
+    if (key.type() == QEvent::KeyPress) {
+        if (!repeat)
+            repeat
+                = key.key() == down_ || (key.key() == released_ && key.timestamp() == releasedAt_);
+        if (!repeat)
+            pressedAt_ = key.timestamp();
+        down_ = key.key();
+        released_ = 0;
+    } else if (!repeat) {
+        const bool held = key.key() == down_ && key.timestamp() >= pressedAt_ + ShortestRepeatDelay;
+        down_ = 0;
+        released_ = held ? key.key() : 0;
+        releasedAt_ = key.timestamp();
+    }
+    return repeat;
+}
+
+void TMainForm::GiveFocusBack()
+{
+    if (!isVisible() || isMinimized())
+        return;
+    // A dialog still open (one that opened another) keeps the keyboard.
+    QWidget *modal = QApplication::activeModalWidget();
+    QWidget *target = modal && modal->isVisible() ? modal : this;
+    target->activateWindow();
 }
 
 void TMainForm::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers)

@@ -4,6 +4,7 @@
 
 #include "BoardView.h"
 #include "Effects.h"
+#include "FrameRatio.h"
 #include "Game.h"
 #include "GameHost.h"
 #include "HelpHook.h"
@@ -21,6 +22,7 @@
 #include <string>
 
 class BoardBox;
+class QKeyEvent;
 class QLabel;
 class QTimer;
 class PictureButton;
@@ -34,13 +36,27 @@ class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
 
-// The outer size brought to 4 : 3: first the height follows the width when
-// the window is too flat, then the width follows the height.
-QSize FourToThree(QSize outer);
-
 // Arrow keys become the virtual key codes the rules know; any other key
 // becomes 0, which moves nothing.
 int VirtualKey(int qtKey);
+
+// Tells the presses of a held key that repeat it from the press that began
+// it. Fed every key press and release, in order.
+class HeldKeys
+{
+public:
+    // True for a press or release that only repeats a held key.
+    bool Repeats(const QKeyEvent &key);
+    // Keys let go out of sight, as when another window had the keyboard,
+    // are taken as let go.
+    void Forget() { down_ = 0; }
+
+private:
+    int down_ = 0; // the key pressed and not yet let go
+    quint64 pressedAt_ = 0; // when it was pressed
+    int released_ = 0; // a key let go after it was held, perhaps to repeat
+    quint64 releasedAt_ = 0;
+};
 
 class TMainForm : public QWidget, public GameHost
 {
@@ -118,6 +134,9 @@ public:
     bool FormClose();
     void FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
     void FormResize();
+    // Brings the outer size the window system reports to 4 : 3 and to at
+    // least the minimum, as far as the window manager lets it.
+    void KeepFourToThree(RatioKeeper::Cause cause);
     void boxPaint();
     void boxMouseDown(int x, int y);
     void TimerTimer();
@@ -201,6 +220,8 @@ private:
     void PlaceRightButtons();
     void AskLanguage();
     void BringToMinimumAndRatio();
+    void FirstPlacement();
+    void GiveFocusBack();
 
     bool created_ = false;
     std::string playersGamesFolder_;
@@ -209,6 +230,9 @@ private:
     std::string gameFile_; // the file in the games folder that holds the game
     bool saveFailureReported_ = false; // once per game for the saves after each level
     bool shownOnce_ = false;
-    QSize lastAsked_;
-    int resizes_ = 0; // completed resizes, to tell a nested one
+    bool restored_ = false; // shown at a stored placement
+    bool placed_ = false; // placed once its frame was known
+    RatioKeeper ratio_ {TrackingMinimum};
+    HeldKeys keys_;
+    QTimer *ratioCheck_;
 };

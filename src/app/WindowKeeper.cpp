@@ -9,7 +9,7 @@ PlacementRect ToPlacementRect(const QRect &r)
     return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
-void WindowKeeper::Restore(QWidget &window) const
+bool WindowKeeper::Restore(QWidget &window) const
 {
     const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     std::optional<WindowPlacement> stored
@@ -20,11 +20,12 @@ void WindowKeeper::Restore(QWidget &window) const
     if (stored && !FitsSomeScreen(stored->normal, screens))
         stored.reset(); // a damaged or crafted value: as if none were stored
     if (!stored) {
-        const QRect area = screen->geometry();
-        const Corner c = CentreOnScreen(area.width(), area.height(), window.frameGeometry().width(),
-            window.frameGeometry().height());
-        window.move(area.x() + c.left, area.y() + c.top);
-        return;
+        const QRect frame = window.frameGeometry();
+        const QRect inner = window.geometry();
+        Centre(window, frame.size(),
+            QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                frame.right() - inner.right(), frame.bottom() - inner.bottom()));
+        return false;
     }
     const PlacementRect r
         = MoveOntoDesktop(stored->normal, ToPlacementRect(screen->availableVirtualGeometry()));
@@ -33,6 +34,16 @@ void WindowKeeper::Restore(QWidget &window) const
     // that starts out of sight looks as if it had not started.
     if (stored->showCmd == ShowMaximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    return true;
+}
+
+void WindowKeeper::Centre(QWidget &window, QSize outer, const QMargins &frame) const
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen->geometry();
+    const Corner c = CentreOnScreen(area.width(), area.height(), outer.width(), outer.height());
+    window.setGeometry(
+        QRect(QPoint(area.x() + c.left, area.y() + c.top), outer).marginsRemoved(frame));
 }
 
 WindowPlacement WindowKeeper::PlacementOf(const QWidget &window)

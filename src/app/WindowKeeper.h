@@ -4,7 +4,9 @@
 #include "Settings.h"
 #include "WindowPlacement.h"
 
+#include <QMargins>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -17,8 +19,11 @@ public:
 
     // Before the window is first shown: the stored placement, moved back
     // onto the desktop where it lies outside, or else the window centred on
-    // the screen at its present size.
-    void Restore(QWidget &window) const;
+    // the screen at its present size. True when a stored placement was taken.
+    bool Restore(QWidget &window) const;
+    // Gives the window the outer size `outer`, centred on its screen; `frame`
+    // is what the window manager adds around the window's inner area.
+    void Centre(QWidget &window, QSize outer, const QMargins &frame) const;
     // When the window closes or is destroyed: into the settings, which are
     // written with everything else.
     void Store(const QWidget &window);

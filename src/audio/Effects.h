@@ -22,6 +22,9 @@ public:
     // the one still sounding.
     void PlayEffect(int n, bool soundOn);
 
+    // False when no sound device could be opened: nothing can sound then.
+    bool DeviceOpen() const { return device_.Available(); }
+
 private:
     AudioDevice device_;
     std::array<Mix_Chunk *, 5> waves_ {};

@@ -88,7 +88,8 @@ void MusicPlayer::Discover()
     // A damaged file or one the device cannot play is passed over; music is
     // available only when a piece really opened.
     available_ = false;
-    for (bool found = search_.Start(programFolder_); found; found = search_.Next()) {
+    found_ = search_.Start(programFolder_);
+    for (bool found = found_; found; found = search_.Next()) {
         if (Open()) {
             available_ = true;
             return;

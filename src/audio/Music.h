@@ -67,6 +67,8 @@ public:
     void Discover();
     // True once a piece was found and opened at start-up.
     bool MusicAvailable() const { return available_; }
+    // True when start-up found "*.mid" entries, whether one opened or not.
+    bool PiecesFound() const { return found_; }
 
     // On every timer tick: starts the piece again when it has ended.
     void KeepAlive(bool musicOn);
@@ -92,4 +94,5 @@ private:
     std::unique_ptr<MusicDevice> midi_;
     MusicSearch search_;
     bool available_ = false;
+    bool found_ = false;
 };

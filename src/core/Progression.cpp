@@ -64,11 +64,17 @@ void Game::LevelSolved()
         return;
     }
     host_.PlayEffect(EffectSolved);
-    // There is no wrap from the last level to the first.
-    if (host_.ShowMsg(MsgNextLevel) == MrYes && CurrentLevel < LevelCount()) {
-        LoadLevel(CurrentLevel + 1);
-        UpdateStatus();
-    }
+    if (host_.ShowMsg(MsgNextLevel) != MrYes)
+        return;
+    // The next level by number, solved or not. After the last level there is
+    // no next one; rather than leave a Yes without effect, the game goes on
+    // at the first unsolved level, sought upwards and around as the
+    // next-unsolved button seeks it. With none left the level stays on screen.
+    const int next = CurrentLevel < LevelCount() ? CurrentLevel + 1 : FindUnsolved(1);
+    if (next == 0)
+        return;
+    LoadLevel(next);
+    UpdateStatus();
 }
 
 void Game::ShowLevel()

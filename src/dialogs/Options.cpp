@@ -97,6 +97,11 @@ bool TOptionDlg::MusicAvailable() const
     return music_.available && music_.available();
 }
 
+bool TOptionDlg::DeviceOpen() const
+{
+    return !music_.deviceOpen || music_.deviceOpen();
+}
+
 int TOptionDlg::ShowModal()
 {
     RefreshTexts();
@@ -115,11 +120,20 @@ void TOptionDlg::RefreshTexts()
     TongueBtn->SetHint(Choose(l, "Sprache ändern", "Change language"));
     TongueLabel->setText(Choose(l, "Ich spreche deutsch.", "I speak English."));
     SoundBtn->SetHint(Choose(l, "Geräusche ein- und ausschalten.", "Sound on or off"));
-    SoundLabel->setText(*v_.SoundOn ? Choose(l, "Geräusche sind an.", "Sound is on.")
-                                    : Choose(l, "Geräusche sind aus.", "Sound is off."));
+    // Without a sound device nothing can sound: the labels say so rather
+    // than report sound as on or the pieces beside the program as missing.
+    // The button still switches the choice that is kept for the next start.
+    if (!DeviceOpen())
+        SoundLabel->setText(
+            Choose(l, "Kein Audiogerät ließ sich öffnen.", "No sound device could be opened."));
+    else
+        SoundLabel->setText(*v_.SoundOn ? Choose(l, "Geräusche sind an.", "Sound is on.")
+                                        : Choose(l, "Geräusche sind aus.", "Sound is off."));
     MusicBtn->SetHint(Choose(l, "Musik ein- und ausschalten.", "Music on or off."));
     QString music;
-    if (!MusicAvailable())
+    if (!DeviceOpen() && music_.piecesFound && music_.piecesFound())
+        music = Choose(l, "Ohne Audiogerät keine Musik.", "No music without a sound device.");
+    else if (!MusicAvailable())
         music = Choose(l, "Keine Musikdateien vorhanden.", "No music files available.");
     else if (*v_.MusicOn)
         music

@@ -29,6 +29,11 @@ struct MusicHooks
     std::function<bool()> available; // a piece was found and opened at start-up
     std::function<QString()> pieceName; // file name of the current piece
     std::function<bool(bool musicOn)> click; // switches the music; the new MusicOn
+    // Whether a sound device could be opened; without this hook it is taken
+    // to be there.
+    std::function<bool()> deviceOpen;
+    // Whether "*.mid" pieces lie beside the program, playable or not.
+    std::function<bool()> piecesFound;
 };
 
 class TOptionDlg : public QDialog
@@ -68,6 +73,7 @@ protected:
 
 private:
     bool MusicAvailable() const;
+    bool DeviceOpen() const;
 
     OptionVariables v_;
     MusicHooks music_;

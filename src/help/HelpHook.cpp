@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QWidget>
 
 QString CleanHelpPath(QString path)
 {
@@ -80,6 +81,11 @@ THookHelpSystem::~THookHelpSystem()
     Log(QStringLiteral("THookHelpSystem destroyed"));
 }
 
+void THookHelpSystem::SetGameWindow(QWidget *game)
+{
+    game_ = game;
+}
+
 void THookHelpSystem::Log(const QString &text) const
 {
     if (const HelpLayer *layer = HelpLayer::Current())
@@ -127,6 +133,10 @@ THookHelpSystem::TopicResult THookHelpSystem::ShowTopic(int context)
         }
         return NotInstalled;
     }
+    // A window being opened goes beside the game; one already open stays
+    // where the player has put it.
+    if (game_ && !viewer_->isVisible())
+        viewer_->PlaceBeside(*game_);
     viewer_->ShowTopic(file, context);
     Log(QStringLiteral("Show topic %1 of \"%2\": result %3")
             .arg(context)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QtGlobal>
 
@@ -16,6 +17,7 @@
 #include <memory>
 
 class THelpViewer;
+class QWidget;
 
 // The help file beside the program: the rules in German and in English, as a
 // binary resource bundle built with the game.
@@ -74,6 +76,9 @@ public:
 
     void SetViewerFactory(ViewerFactory factory) { viewerFactory_ = std::move(factory); }
 
+    // The game's window: the rules open beside it, with its icon.
+    void SetGameWindow(QWidget *game);
+
 private:
     enum TopicResult { TopicShown = 0, NotInstalled = 1 };
     TopicResult ShowTopic(int context);
@@ -85,4 +90,5 @@ private:
     QPoint popupPosition_;
     ViewerFactory viewerFactory_;
     std::unique_ptr<THelpViewer> viewer_;
+    QPointer<QWidget> game_;
 };

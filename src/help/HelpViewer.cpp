@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -27,15 +28,64 @@ THelpViewer::THelpViewer()
     browser_->setOpenExternalLinks(true);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] { TitleFromPage(); });
 
-    // First shown in the middle of the screen, the game's window being
-    // wherever the player left it; afterwards the window stays where it is put.
-    QRect frame(0, 0, 800, 760);
+    // In the middle of the screen unless it is placed beside the game.
+    QRect frame(QPoint(0, 0), PreferredSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
         frame.setSize(frame.size().boundedTo(available.size() * 9 / 10));
         frame.moveCenter(available.center());
     }
     setGeometry(frame);
+}
+
+QRect THelpViewer::BesideGame(const QRect &game, QSize wanted, const QRect &screen)
+{
+    const QSize size = wanted.boundedTo(screen.size());
+    const int roomRight = screen.x() + screen.width() - (game.x() + game.width());
+    const int roomLeft = game.x() - screen.x();
+
+    QRect place(QPoint(0, 0), size);
+    // Against the game where there is room for it, else against the
+    // screen's edge.
+    const auto right = [&](int width) {
+        place.setWidth(width);
+        place.moveLeft(screen.x() + screen.width() - std::max(roomRight, width));
+    };
+    const auto left = [&](int width) {
+        place.setWidth(width);
+        place.moveLeft(screen.x() + std::max(roomLeft - width, 0));
+    };
+    if (roomRight >= size.width())
+        right(size.width());
+    else if (roomLeft >= size.width())
+        left(size.width());
+    else if (roomRight >= NarrowestBeside)
+        right(roomRight);
+    else if (roomLeft >= NarrowestBeside)
+        left(roomLeft);
+    else if (roomRight >= roomLeft)
+        right(std::min(NarrowestBeside, size.width()));
+    else
+        left(std::min(NarrowestBeside, size.width()));
+    place.moveTop(
+        std::max(std::min(game.y(), screen.y() + screen.height() - place.height()), screen.y()));
+    return place;
+}
+
+void THelpViewer::PlaceBeside(const QWidget &game)
+{
+    setWindowIcon(game.windowIcon());
+    const QScreen *screen = game.screen() ? game.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // This window's frame is not known before it is first shown; the game's,
+    // drawn by the same window manager, stands in for it.
+    const QRect gameFrame = game.frameGeometry();
+    const QRect gameInner = game.geometry();
+    const QMargins frame(gameInner.left() - gameFrame.left(), gameInner.top() - gameFrame.top(),
+        gameFrame.right() - gameInner.right(), gameFrame.bottom() - gameInner.bottom());
+    const QSize wanted = PreferredSize.grownBy(frame);
+    setGeometry(BesideGame(gameFrame, wanted, screen->availableGeometry()).marginsRemoved(frame));
 }
 
 THelpViewer::~THelpViewer() = default;

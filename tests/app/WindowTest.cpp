@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+#include <QWindow>
 
 namespace {
 
@@ -36,28 +37,14 @@ QRect ScreenArea()
 
 } // namespace
 
-TEST(FourToThree, HeightFollowsAFlatWindowWidthATallOne)
-{
-    struct Case
-    {
-        QSize outer, result;
-    };
-    for (const Case c : {Case {{800, 500}, {800, 600}}, Case {{800, 700}, {933, 700}},
-             Case {{800, 600}, {800, 600}}, Case {{680, 460}, {680, 510}},
-             Case {{689, 400}, {689, 516}}}) {
-        SCOPED_TRACE(testing::Message() << c.outer.width() << "x" << c.outer.height());
-        EXPECT_EQ(FourToThree(c.outer), c.result);
-    }
-}
-
 TEST(MainWindow, ResizeKeepsFourToThreeAndTheRightHandButtons)
 {
     Form f({Level(Small, 0, 0)});
     TMainForm &form = f.form;
     // The 4 : 3 rule holds for the outer size, frame included.
     const QSize frame = form.frameGeometry().size() - form.size();
-    EXPECT_EQ(form.frameGeometry().size(), FourToThree(QSize(680, 510) + frame))
-        << "the design size raised to the minimum, at 4 : 3";
+    EXPECT_EQ(form.frameGeometry().size(), QSize(680, 510))
+        << "the laid-out size raised to the minimum, at 4 : 3 with its frame";
     for (const auto &[asked, outer] : {std::pair {QSize(800, 500), QSize(800, 600)},
              std::pair {QSize(800, 700), QSize(933, 700)}}) {
         SCOPED_TRACE(testing::Message() << asked.width() << "x" << asked.height());
@@ -75,6 +62,34 @@ TEST(MainWindow, ResizeKeepsFourToThreeAndTheRightHandButtons)
         EXPECT_EQ(form.box->geometry(), QRect(0, 60, w, got.height() - 60));
         EXPECT_EQ(form.view.buffer().size(), form.box->size());
         EXPECT_EQ(form.view.metrics(), ComputeMetrics(w, got.height()));
+    }
+}
+
+TEST(MainWindow, EverySizeChangeEndsAtFourToThreeAndAtLeastTheMinimum)
+{
+    Form f({Level(Small, 0, 0)});
+    TMainForm &form = f.form;
+    const QSize frame = form.frameGeometry().size() - form.size();
+    struct Case
+    {
+        QSize asked, outer;
+    };
+    // The same size twice in a row, as a window manager asks for it again.
+    for (const Case c : {Case {{900, 500}, {900, 675}}, Case {{900, 500}, {900, 675}},
+             Case {{800, 700}, {933, 700}}, Case {{900, 500}, {900, 675}}}) {
+        SCOPED_TRACE(testing::Message() << c.asked.width() << "x" << c.asked.height());
+        form.resize(c.asked - frame);
+        SettleAt(form, c.outer - frame);
+        EXPECT_EQ(form.frameGeometry().size(), c.outer);
+    }
+    // Below the minimum, past the widget's own limits, as an X server
+    // without a window manager lets any program size a window.
+    for (const Case c : {Case {{400, 300}, {680, 510}}, Case {{690, 400}, {690, 517}}}) {
+        SCOPED_TRACE(testing::Message() << c.asked.width() << "x" << c.asked.height());
+        form.windowHandle()->resize(c.asked - frame);
+        SettleAt(form, c.outer - frame);
+        EXPECT_EQ(form.frameGeometry().size(), c.outer);
+        EXPECT_EQ(form.windowHandle()->geometry().size(), c.outer - frame);
     }
 }
 
@@ -107,8 +122,11 @@ TEST(MainWindow, PlacementIsRestoredMovedOntoTheDesktopOrCentred)
         SCOPED_TRACE(c.stored);
         Form f({Level(Small, 0, 0)}, "[common]\ntongue=0\nMainForm=" + c.stored + "\n");
         const QSize frame = f.form.frameGeometry().size() - f.form.size();
-        EXPECT_EQ(f.form.size(), FourToThree(QSize(680, 510) + frame) - frame)
-            << "its size is kept";
+        if (c.expect == Centred)
+            EXPECT_EQ(f.form.frameGeometry().size(), QSize(680, 510));
+        else
+            EXPECT_EQ(f.form.size(), FourToThree(QSize(680, 510) + frame) - frame)
+                << "its size is kept, brought to 4 : 3 with its frame";
         switch (c.expect) {
         case Exactly:
             // A stored placement is the window's client area.
@@ -125,6 +143,19 @@ TEST(MainWindow, PlacementIsRestoredMovedOntoTheDesktopOrCentred)
     }
 }
 
+TEST(MainWindow, AStoredPlacementAtFourToThreeComesBackAtItsInnerSize)
+{
+    const QSize frame = [] {
+        Form probe({Level(Small, 0, 0)});
+        return probe.form.frameGeometry().size() - probe.form.size();
+    }();
+    const int outerWidth = 700 + frame.width();
+    const QRect inner(40, 30, 700, outerWidth * 3 / 4 - frame.height());
+    const std::string stored = FormatPlacement({0, ShowNormal, ToPlacementRect(inner)});
+    Form f({Level(Small, 0, 0)}, "[common]\ntongue=0\nMainForm=" + stored + "\n");
+    EXPECT_EQ(f.form.geometry(), inner);
+}
+
 TEST(MainWindow, PlacementIsStoredWhenTheWindowIsDestroyed)
 {
     ProgramFolder folder({Level(Small, 0, 0)});
@@ -133,6 +164,7 @@ TEST(MainWindow, PlacementIsStoredWhenTheWindowIsDestroyed)
         TMainForm form(folder.Folder(), folder.Settings());
         form.Timer->stop();
         form.show();
+        Form::Settle(); // the player moves it once it is there
         form.move(70, 20);
         form.resize(720, 540);
         Form::Settle();
@@ -145,6 +177,24 @@ TEST(MainWindow, PlacementIsStoredWhenTheWindowIsDestroyed)
     // The next start brings it back where it was.
     Form again({Level(Small, 0, 0)}, settings);
     EXPECT_EQ(again.form.geometry(), shown);
+}
+
+TEST(MainWindow, TheKeyboardComesBackWhenADialogCloses)
+{
+    Form f({Level(Small, 0, 0)});
+    // Another window has the keyboard, as the root window has it on an X
+    // server without a window manager once a dialog is gone.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    Form::Settle();
+    ASSERT_EQ(QGuiApplication::focusWindow(), elsewhere.windowHandle());
+
+    DialogAnswer back(Qt::Key_Return);
+    f.form.info();
+    ASSERT_TRUE(back.Answered());
+    Form::Settle();
+    EXPECT_EQ(QGuiApplication::focusWindow(), f.form.windowHandle());
 }
 
 TEST(MainWindow, UnreadableLevelSetEndsTheStartUp)
@@ -327,6 +377,7 @@ TEST(RulesButton, OpensTheRulesBesideTheGameInThePlayersLanguage)
         EXPECT_TRUE(viewer->ShowsProblem());
         EXPECT_FALSE(viewer->isModal());
         EXPECT_EQ(viewer->parentWidget(), nullptr) << "a window of its own";
+        EXPECT_EQ(viewer->windowIcon().cacheKey(), f.form.windowIcon().cacheKey());
         const QString text = viewer->Browser()->toPlainText();
         EXPECT_EQ(text.contains("Hilfedatei"), language == 1) << text.toStdString();
     }

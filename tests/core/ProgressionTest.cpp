@@ -171,13 +171,46 @@ TEST(LevelSolved, MarksTheLevelAndOffersTheNext)
     EXPECT_EQ(p.host.level, (LevelDisplay {0, 0, 8, false}));
 }
 
-TEST(LevelSolved, TheLastLevelHasNoNextOne)
+TEST(LevelSolved, YesOnTheLastLevelGoesOnAtTheFirstUnsolvedOne)
 {
+    struct Case
+    {
+        std::vector<int> unsolved; // besides the last level, which is being solved
+        ModalResult answer;
+        int to;
+    };
+    for (const Case &c :
+        {Case {{1, 200}, MrYes, 1}, Case {{17, 200}, MrYes, 17}, Case {{17}, MrNo, 330}}) {
+        SCOPED_TRACE(testing::Message() << "to " << c.to);
+        Progress p(330, 330);
+        for (int k = 1; k < 330; ++k)
+            p.game.Mark(k) = 1;
+        for (int k : c.unsolved)
+            p.game.Mark(k) = 0;
+        p.host.answers = {c.answer};
+        p.game.PlayState = PlayInPlay;
+        p.game.LevelSolved();
+        EXPECT_EQ(p.host.Only({"PlayEffect", "ShowMsg"}), (Calls {"PlayEffect 4", "ShowMsg 14"}));
+        EXPECT_EQ(p.game.CurrentLevel, c.to);
+        EXPECT_EQ(p.ShownLevel(), c.to % 100);
+        EXPECT_EQ(p.game.PlayState, c.answer == MrYes ? PlayReady : PlaySolved);
+        EXPECT_EQ(p.game.Mark(330), 1);
+    }
+}
+
+TEST(LevelSolved, YesOnTheLastLevelWithEveryLevelSolvedKeepsItOnScreen)
+{
+    // Every level solved before, the congratulation already given: the
+    // question still comes, and there is nowhere to go.
     Progress p(330, 330);
+    for (int k = 1; k <= 330; ++k)
+        p.game.Mark(k) = 1;
+    p.game.AllSolved = true;
     p.host.answers = {MrYes};
     p.game.PlayState = PlayInPlay;
     p.game.LevelSolved();
     EXPECT_TRUE(p.host.Saw("ShowMsg 14"));
+    EXPECT_FALSE(p.host.Saw("LevelSweepOut"));
     EXPECT_EQ(p.game.CurrentLevel, 330);
     EXPECT_EQ(p.game.PlayState, PlaySolved);
     EXPECT_EQ(p.host.level, (LevelDisplay {3, 3, 0, true}));

@@ -161,7 +161,8 @@ TEST(OptionDialog, SwitchesTakeEffectAtOnce)
             [&](bool on) {
                 ++clicks;
                 return !on;
-            }},
+            },
+            {}, {}},
         [&] { ++refreshed; }, nullptr);
     dlg.RefreshTexts();
     EXPECT_EQ(dlg.OptLabel->text(), "Options:");
@@ -203,6 +204,51 @@ TEST(OptionDialog, SwitchesTakeEffectAtOnce)
     EXPECT_FALSE(music);
     EXPECT_EQ(dlg.MusicLabel->text(), "Music is off.");
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(OptionDialog, WithoutASoundDeviceTheLabelsSaySo)
+{
+    struct Case
+    {
+        bool device, pieces;
+        bool soundOn;
+        const char *sound, *music;
+    };
+    for (const Case c : {
+             Case {false, true, true, "No sound device could be opened.",
+                 "No music without a sound device."},
+             Case {false, true, false, "No sound device could be opened.",
+                 "No music without a sound device."},
+             Case {false, false, true, "No sound device could be opened.",
+                 "No music files available."},
+             Case {true, true, true, "Sound is on.", "Music: song.mid"},
+             Case {true, false, true, "Sound is on.", "No music files available."},
+         }) {
+        SCOPED_TRACE(testing::Message() << c.device << c.pieces << c.soundOn);
+        int language = 0;
+        bool sound = c.soundOn, music = true, animation = true;
+        // Without a device no piece opens, so music is available only with one.
+        const bool available = c.device && c.pieces;
+        TOptionDlg dlg({&language, &sound, &music, &animation},
+            {[&] { return available; }, [] { return QStringLiteral("song.mid"); },
+                [](bool on) { return on; }, [&] { return c.device; }, [&] { return c.pieces; }},
+            {}, nullptr);
+        dlg.RefreshTexts();
+        EXPECT_EQ(dlg.SoundLabel->text(), c.sound);
+        EXPECT_EQ(dlg.MusicLabel->text(), c.music);
+        EXPECT_EQ(dlg.MusicBtn->isEnabled(), available);
+        dlg.SoundBtn->click(); // the choice is kept for a later start
+        EXPECT_EQ(sound, !c.soundOn);
+        language = 1;
+        dlg.RefreshTexts();
+        if (!c.device) {
+            EXPECT_EQ(
+                dlg.SoundLabel->text(), QString::fromUtf8("Kein Audiogerät ließ sich öffnen."));
+            EXPECT_EQ(dlg.MusicLabel->text(),
+                c.pieces ? QString::fromUtf8("Ohne Audiogerät keine Musik.")
+                         : QString::fromUtf8("Keine Musikdateien vorhanden."));
+        }
+    }
 }
 
 TEST(OptionDialog, AnswersNoKeysAndClosesByItsButton)

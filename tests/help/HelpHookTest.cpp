@@ -5,8 +5,11 @@
 #include "TempDir.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTimer>
@@ -113,6 +116,76 @@ TEST(HelpHook, TheViewerIsAWindowOfItsOwnThatDoesNotHoldUpTheGame)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     // Closing the game's window ends the program even with the rules open.
     EXPECT_FALSE(viewer->testAttribute(Qt::WA_QuitOnClose));
+}
+
+TEST(HelpViewer, BesideTheGameRightLeftNarrowedOrOverItsEdge)
+{
+    struct Case
+    {
+        const char *what;
+        QRect screen, game;
+        QRect place;
+    };
+    const QSize wanted(802, 785);
+    const QRect wide(0, 0, 1920, 1080);
+    const QRect square(0, 0, 1280, 1024);
+    for (const Case &c : {
+             Case {"right", wide, {100, 100, 680, 510}, {780, 100, 802, 785}},
+             Case {"left", wide, {1200, 50, 680, 510}, {398, 50, 802, 785}},
+             Case {"left, the right too narrow", wide, {900, 285, 680, 510}, {98, 285, 802, 785}},
+             Case {"narrowed on the right", wide, {620, 285, 680, 510}, {1300, 285, 620, 785}},
+             Case {"narrowed, the right first", wide, {622, 285, 680, 510}, {1302, 285, 618, 785}},
+             Case {"narrowed on the left", wide, {700, 285, 1000, 510}, {0, 285, 700, 785}},
+             Case {"narrowed beside a centred game", square, {300, 257, 680, 510},
+                 {980, 239, 300, 785}},
+             Case {"over the edge", {0, 0, 1024, 768}, {172, 129, 680, 510}, {744, 0, 280, 768}},
+             Case {"on a second screen", {1920, 0, 1280, 1024}, {2000, 100, 680, 510},
+                 {2680, 100, 520, 785}},
+             Case {
+                 "a game partly off the screen", square, {-100, 50, 680, 510}, {580, 50, 700, 785}},
+             Case {"a screen smaller than the window", {0, 0, 800, 600}, {60, 45, 680, 510},
+                 {520, 0, 280, 600}},
+         }) {
+        SCOPED_TRACE(c.what);
+        const QRect place = THelpViewer::BesideGame(c.game, wanted, c.screen);
+        EXPECT_EQ(place, c.place);
+        EXPECT_TRUE(c.screen.contains(place));
+    }
+}
+
+TEST(HelpHook, TheRulesOpenBesideTheGameWithItsIcon)
+{
+    QWidget game;
+    QPixmap picture(32, 32);
+    picture.fill(Qt::red);
+    game.setWindowIcon(QIcon(picture));
+    game.setGeometry(20, 30, 300, 200);
+    game.show();
+    THookHelpSystem hook(HelpFile);
+    hook.SetGameWindow(&game);
+    hook.ShowRules(0);
+    THelpViewer *viewer = hook.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    const QRect screen = game.screen()->availableGeometry();
+    const QMargins frame(game.geometry().left() - game.frameGeometry().left(),
+        game.geometry().top() - game.frameGeometry().top(),
+        game.frameGeometry().right() - game.geometry().right(),
+        game.frameGeometry().bottom() - game.geometry().bottom());
+    const QRect place = THelpViewer::BesideGame(
+        game.frameGeometry(), THelpViewer::PreferredSize.grownBy(frame), screen);
+    EXPECT_EQ(viewer->geometry(), place.marginsRemoved(frame));
+    EXPECT_FALSE(place.intersects(game.frameGeometry())) << "the screen has room beside it";
+    EXPECT_EQ(viewer->windowIcon().cacheKey(), game.windowIcon().cacheKey());
+
+    // An open window stays where the player put it; a closed one opens
+    // beside the game again.
+    viewer->move(place.topLeft() + QPoint(5, 7));
+    const QRect moved = viewer->geometry();
+    hook.ShowRules(1);
+    EXPECT_EQ(viewer->geometry(), moved);
+    viewer->close();
+    hook.ShowRules(1);
+    EXPECT_EQ(viewer->geometry(), place.marginsRemoved(frame));
 }
 
 TEST(HelpHook, ASecondRequestReusesTheWindowWithTheNewTopic)

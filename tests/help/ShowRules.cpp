@@ -25,6 +25,7 @@ int main(int argc, char *argv[])
     game.show();
 
     THookHelpSystem hook(args.size() > 3 ? args[3] : QStringLiteral(TUMBLEWICK_HELP_FILE));
+    hook.SetGameWindow(&game);
     hook.ShowRules(language);
     if (args.size() > 2 && args[2] != QLatin1String("-") && hook.Viewer())
         hook.Viewer()->Browser()->scrollToAnchor(args[2]);

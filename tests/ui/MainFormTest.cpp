@@ -5,6 +5,7 @@
 #include "PictureButton.h"
 #include "YesNo.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -114,6 +115,76 @@ TEST(MainForm, KeysReachTheGameOnceWhateverHasTheFocus)
         EXPECT_EQ(f.form.game.HeroRow, c.row);
         EXPECT_EQ(f.form.game.PlayState, PlayInPlay) << "every key touches the level";
     }
+}
+
+TEST(MainForm, AHeldArrowKeyMovesOnce)
+{
+    // What the window system may send while Right is held, then let go and
+    // pressed once more: each sequence moves the hero two cells, no more.
+    struct Key
+    {
+        QEvent::Type type;
+        bool autoRepeat;
+        quint64 time;
+    };
+    const QEvent::Type Press = QEvent::KeyPress, Release = QEvent::KeyRelease;
+    struct Case
+    {
+        const char *what;
+        std::vector<Key> keys;
+    };
+    const Case cases[] = {
+        {"repeats marked as such",
+            {{Press, false, 10}, {Release, true, 700}, {Press, true, 700}, {Release, true, 740},
+                {Press, true, 740}, {Release, false, 900}, {Press, false, 1200}}},
+        {"repeats as a release and a press at the same moment",
+            {{Press, false, 10}, {Release, false, 700}, {Press, false, 700}, {Release, false, 740},
+                {Press, false, 740}, {Release, false, 900}, {Press, false, 1200}}},
+        {"repeats as presses alone",
+            {{Press, false, 10}, {Press, false, 700}, {Press, false, 740}, {Release, false, 900},
+                {Press, false, 1200}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Form f({Level(Plus, 3, 3)});
+        // Walking on would drop the hero off the row; the question that
+        // follows is answered so that such a fault shows as a failure.
+        DialogAnswers no([](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_N); });
+        for (const Key &k : c.keys) {
+            QKeyEvent event(k.type, Qt::Key_Right, Qt::NoModifier, QString(), k.autoRepeat);
+            event.setTimestamp(k.time);
+            QCoreApplication::sendEvent(f.form.windowHandle(), &event);
+            if (k.time < 1200) {
+                EXPECT_EQ(f.form.game.HeroCol, 4) << "at " << k.time;
+            }
+        }
+        EXPECT_EQ(f.form.game.HeroCol, 5) << "pressed again";
+        EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
+        EXPECT_EQ(no.Count(), 0);
+    }
+}
+
+TEST(MainForm, AKeyLetGoWhileADialogIsOpenMovesAgainAfterwards)
+{
+    const Board row
+        = Rows({"1 1 1 1 . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . .",
+            ". . . . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . ."});
+    Form f({Level(row, 0, 0)});
+    const auto send = [&](QWindow *window, QEvent::Type type) {
+        QKeyEvent event(type, Qt::Key_Right, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    send(f.form.windowHandle(), QEvent::KeyPress);
+    ASSERT_EQ(f.form.game.HeroCol, 1);
+    // The key is let go while a dialog has the keyboard.
+    DialogAnswer back([&](QWidget *dialog) {
+        send(dialog->windowHandle(), QEvent::KeyRelease);
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    f.form.info();
+    ASSERT_TRUE(back.Answered());
+    send(f.form.windowHandle(), QEvent::KeyPress);
+    EXPECT_EQ(f.form.game.HeroCol, 2);
 }
 
 TEST(MainForm, ClicksOnTheBoardAimAtCells)

@@ -216,7 +216,10 @@ std::vector<double> Teleport(int rate, int samples)
 const Sound Sounds[] = {
     {"step", 22050, 8, 5960, 0.5, 0.03, Step},
     {"jump", 22050, 8, 12104, 0.6, 0.08, Jump},
-    {"fall", 22050, 8, 44872, 0.5, 0.2, Fall},
+    // The whistle holds its tone for nearly two seconds, so it sounds much
+    // louder than a tap or a bell of the same peak: its peak is lower, which
+    // brings its RMS level in line with the jump, the bells and the sweep.
+    {"fall", 22050, 8, 44872, 0.29, 0.2, Fall},
     {"solved", 22050, 8, 69744, 0.7, 0.8, Solved},
     {"teleport", 44100, 16, 27520, 0.6, 0.18, Teleport},
 };
