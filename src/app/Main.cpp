@@ -440,9 +440,9 @@ void TMainForm::boxMouseDown(int x, int y)
 
 void TMainForm::boxPaint()
 {
+    // Only the board: the level display and the status are updated where
+    // they change, and the toolbar paints itself.
     view.PaintBoard();
-    game.ShowLevel();
-    game.UpdateStatus();
 }
 
 void TMainForm::TimerTimer()

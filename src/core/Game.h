@@ -101,6 +101,8 @@ public:
 
 private:
     bool ConfirmLevelChange();
+    // The six level steps: up (by > 0) or down by that many levels.
+    void StepLevel(int by);
     void PutLevelOnBoard(int level);
 
     GameHost &host_;

@@ -74,7 +74,6 @@ void Game::LevelSolved()
     if (next == 0)
         return;
     LoadLevel(next);
-    UpdateStatus();
 }
 
 void Game::ShowLevel()
@@ -119,46 +118,43 @@ void Game::RestartBtnClick()
         LoadLevel(CurrentLevel);
 }
 
+void Game::StepLevel(int by)
+{
+    // Up does nothing on the last level, down nothing on the first; a step
+    // that would leave the set stops at its end.
+    if ((by > 0 ? CurrentLevel >= LevelCount() : CurrentLevel < 2) || !ConfirmLevelChange())
+        return;
+    LoadLevel(std::clamp(CurrentLevel + by, 1, LevelCount()));
+}
+
 void Game::Level1UpBtnClick()
 {
-    if (CurrentLevel >= LevelCount() || !ConfirmLevelChange())
-        return;
-    LoadLevel(CurrentLevel + 1);
+    StepLevel(1);
 }
 
 void Game::Level1DnBtnClick()
 {
-    if (CurrentLevel < 2 || !ConfirmLevelChange())
-        return;
-    LoadLevel(CurrentLevel - 1);
+    StepLevel(-1);
 }
 
 void Game::Level10UpBtnClick()
 {
-    if (CurrentLevel >= LevelCount() || !ConfirmLevelChange())
-        return;
-    LoadLevel(std::min(CurrentLevel + 10, LevelCount()));
+    StepLevel(10);
 }
 
 void Game::Level10DnBtnClick()
 {
-    if (CurrentLevel < 2 || !ConfirmLevelChange())
-        return;
-    LoadLevel(std::max(CurrentLevel - 10, 1));
+    StepLevel(-10);
 }
 
 void Game::Level100UpBtnClick()
 {
-    if (CurrentLevel >= LevelCount() || !ConfirmLevelChange())
-        return;
-    LoadLevel(std::min(CurrentLevel + 100, LevelCount()));
+    StepLevel(100);
 }
 
 void Game::Level100DnBtnClick()
 {
-    if (CurrentLevel < 2 || !ConfirmLevelChange())
-        return;
-    LoadLevel(std::max(CurrentLevel - 100, 1));
+    StepLevel(-100);
 }
 
 int Game::FindUnsolved(int direction) const
@@ -184,7 +180,6 @@ void Game::sDownBtnClick()
     if (found == 0 || !ConfirmLevelChange())
         return;
     LoadLevel(found);
-    UpdateStatus();
 }
 
 void Game::sUpBtnClick()
@@ -197,7 +192,6 @@ void Game::sUpBtnClick()
     if (found == 0)
         return;
     LoadLevel(found);
-    UpdateStatus();
 }
 
 void Game::NewGameBtnClick()
@@ -210,7 +204,8 @@ void Game::NewGameBtnClick()
     CurrentLevel = 1;
     for (int level = 1; level <= LevelCount(); ++level)
         Mark(level) = 0;
-    LoadLevel(1);
+    // The name goes before the new level comes, so that the status shown with
+    // it is already the new game's.
     GameName.clear();
-    UpdateStatus();
+    LoadLevel(1);
 }

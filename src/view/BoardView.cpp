@@ -6,8 +6,24 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+namespace {
+
+// How long each frame stands: the only timing of the animations.
+constexpr int HopFramePause = 20;
+constexpr int TeleportFramePause = 35;
+constexpr int FallFramePause = 30;
+constexpr int SweepTilePause = 10; // after each counted tile that vanishes or appears
+
+constexpr int FullBall = 10; // the ball's scale at rest; 1 is the smallest
+constexpr int TeleportFrames = FullBall - 1;
+constexpr int HopFramesPerCell = 5;
+constexpr int SmallestHopStep = 4; // pixels; a shorter step would crawl
+
+} // namespace
 
 BoardView::BoardView(const Game &game, Random &random)
     : game_(game)
@@ -166,7 +182,7 @@ void BoardView::DrawHero(int col, int row)
     const QPoint at = BallPosition(m_, col, row);
     HeroX = at.x();
     HeroY = at.y();
-    DrawBall(HeroX, HeroY, true, 10);
+    DrawBall(HeroX, HeroY, true, FullBall);
 }
 
 QImage BoardView::Save(int x, int y, int side) const
@@ -204,9 +220,9 @@ void BoardView::Hop(int fromCol, int fromRow, int toCol, int toRow)
     if (dx == 0)
         return; // no move along a row or column has dx 0; nothing to show
     const int n = std::max(std::abs(fromCol - toCol), std::abs(fromRow - toRow));
-    int step = dx / (5 * n);
-    if (std::abs(step) <= 4)
-        step = dx < 0 ? -4 : 4;
+    int step = dx / (HopFramesPerCell * n);
+    if (std::abs(step) <= SmallestHopStep)
+        step = dx < 0 ? -SmallestHopStep : SmallestHopStep;
 
     // A parabola through both ball positions, n * CellH / 2 above the
     // straight line halfway. The factors are kept in single precision.
@@ -221,8 +237,8 @@ void BoardView::Hop(int fromCol, int fromRow, int toCol, int toRow)
         // Rounds half to even in the default rounding mode.
         const int py = from.y() - static_cast<int>(std::nearbyint(lift));
         const QImage saved = Save(px, py, side);
-        DrawBall(px, py, true, 10);
-        Pause(20);
+        DrawBall(px, py, true, FullBall);
+        Pause(HopFramePause);
         Restore(saved, px, py);
     }
 }
@@ -236,83 +252,100 @@ void BoardView::Teleport(int fromCol, int fromRow, int toCol, int toRow)
         playEffect_(EffectTeleport);
     // The ball shrinks at the source while it grows at the target, each
     // centred in its saved square.
-    for (int i = 1; i <= 9; ++i) {
+    for (int i = 1; i <= TeleportFrames; ++i) {
         const QImage left = Save(from.x(), from.y(), s);
-        const int o1 = (s - ((10 - i) * s) / 10) / 2;
-        DrawBall(from.x() + o1, from.y() + o1, true, 10 - i);
+        const int o1 = (s - ((FullBall - i) * s) / FullBall) / 2;
+        DrawBall(from.x() + o1, from.y() + o1, true, FullBall - i);
         const QImage right = Save(to.x(), to.y(), s);
-        const int o2 = (s - (s * i) / 10) / 2;
+        const int o2 = (s - (s * i) / FullBall) / 2;
         DrawBall(to.x() + o2, to.y() + o2, true, i);
-        Pause(35);
+        Pause(TeleportFramePause);
         Restore(left, from.x(), from.y());
         Restore(right, to.x(), to.y());
     }
 }
 
-// Every fall moves down by k * LayerH / 3 in frame k, so it accelerates.
-
-void BoardView::AnimateTileFall(int col, int row)
+void BoardView::Fall(std::initializer_list<int *> falling, const std::function<void()> &clear,
+    const std::function<void()> &draw)
 {
     if (m_.LayerH <= 0)
         return; // nothing falls on a board without size
+    const auto stillFalling = [&] {
+        return std::any_of(
+            falling.begin(), falling.end(), [this](const int *y) { return *y < FallLimit(); });
+    };
+    // In frame k everything falling moves down by k * LayerH / 3, so the fall
+    // accelerates; the first test comes before the first frame.
+    for (int k = 1; stillFalling(); ++k) {
+        clear();
+        for (int *y : falling)
+            *y += k * m_.LayerH / 3;
+        draw();
+        Pause(FallFramePause);
+    }
+}
+
+void BoardView::AnimateTileFall(int col, int row)
+{
     const int x = CellX(m_, col, row);
     const int code = CodeAt(col, row);
     int y = CellY(m_, row);
-    for (int k = 1; y < FallLimit(); ++k) {
-        EraseTileAt(x, y, 1);
-        DrawCellsBefore(col, row);
-        y += k * m_.LayerH / 3;
-        DrawTileAt(x, y, code);
-        DrawCellsAfter(col, row);
-        // The hero stays where he stands, after a teleport on the partner.
-        DrawHero(game_.HeroCol, game_.HeroRow);
-        Pause(30);
-    }
+    Fall(
+        {&y},
+        [&] {
+            EraseTileAt(x, y, 1);
+            DrawCellsBefore(col, row);
+        },
+        [&] {
+            DrawTileAt(x, y, code);
+            DrawCellsAfter(col, row);
+            // The hero stays where he stands, after a teleport on the partner.
+            DrawHero(game_.HeroCol, game_.HeroRow);
+        });
 }
 
 void BoardView::AnimateLayerDrop(int col, int row)
 {
-    if (m_.LayerH <= 0)
-        return; // nothing falls on a board without size
     const int x = CellX(m_, col, row);
     const int stackY = CellY(m_, row);
     const int n = CodeAt(col, row);
     int y = stackY + n * m_.LayerH; // right under the remaining stack
-    for (int k = 1; y < FallLimit(); ++k) {
-        EraseTileAt(x, y, 1);
-        DrawTileAt(x, stackY, n);
-        DrawCellsBefore(col, row);
-        y += k * m_.LayerH / 3;
-        DrawTileAt(x, y, 1); // the falling slab, a counted tile of one
-        DrawTileAt(x, stackY, n);
-        DrawCellsAfter(col, row);
-        DrawHero(game_.HeroCol, game_.HeroRow);
-        Pause(30);
-    }
+    Fall(
+        {&y},
+        [&] {
+            EraseTileAt(x, y, 1);
+            DrawTileAt(x, stackY, n);
+            DrawCellsBefore(col, row);
+        },
+        [&] {
+            DrawTileAt(x, y, 1); // the falling slab, a counted tile of one
+            DrawTileAt(x, stackY, n);
+            DrawCellsAfter(col, row);
+            DrawHero(game_.HeroCol, game_.HeroRow);
+        });
 }
 
 void BoardView::AnimateHeroFall(int col, int row)
 {
-    if (m_.LayerH <= 0)
-        return; // nothing falls on a board without size
     const QPoint at = BallPosition(m_, col, row);
     const int hx = at.x();
     int hy = at.y();
-    for (int k = 1; hy < FallLimit(); ++k) {
-        DrawBall(hx, hy, false, 10);
-        DrawCellsBefore(col, row);
-        hy += k * m_.LayerH / 3;
-        DrawBall(hx, hy, true, 10);
-        DrawCellsAfter(col, row);
-        Pause(30);
-    }
+    Fall(
+        {&hy},
+        [&] {
+            DrawBall(hx, hy, false, FullBall);
+            DrawCellsBefore(col, row);
+        },
+        [&] {
+            DrawBall(hx, hy, true, FullBall);
+            DrawCellsAfter(col, row);
+        });
 }
 
 void BoardView::AnimateBothFall(int tileCol, int tileRow, int heroCol, int heroRow)
 {
-    if (m_.LayerH <= 0)
-        return; // nothing falls on a board without size
-    const int hx = BallPosition(m_, heroCol, heroRow).x();
+    const QPoint ball = BallPosition(m_, heroCol, heroRow);
+    const int hx = ball.x();
     const int tx = CellX(m_, tileCol, tileRow);
     const int code = CodeAt(tileCol, tileRow);
     // The cell painted first goes first; on equal keys the tile does.
@@ -320,30 +353,31 @@ void BoardView::AnimateBothFall(int tileCol, int tileRow, int heroCol, int heroR
     const int c1 = tileFirst ? tileCol : heroCol, r1 = tileFirst ? tileRow : heroRow;
     const int c2 = tileFirst ? heroCol : tileCol, r2 = tileFirst ? heroRow : tileRow;
     int ty = CellY(m_, tileRow);
-    int hy = CellY(m_, heroRow) - 6 * m_.CellH / 7;
-    for (int k = 1; ty < FallLimit() || hy < FallLimit(); ++k) {
-        EraseTileAt(tx, ty, 1);
-        DrawBall(hx, hy, false, 10);
-        DrawCellsBefore(c1, r1);
-        ty += k * m_.LayerH / 3;
-        hy += k * m_.LayerH / 3;
-        DrawTileAt(tx, ty, code);
-        DrawCellsBetween(c1, r1, c2, r2);
-        DrawBall(hx, hy, true, 10);
-        DrawCellsAfter(c2, r2);
-        Pause(30);
-    }
+    int hy = ball.y();
+    Fall(
+        {&ty, &hy},
+        [&] {
+            EraseTileAt(tx, ty, 1);
+            DrawBall(hx, hy, false, FullBall);
+            DrawCellsBefore(c1, r1);
+        },
+        [&] {
+            DrawTileAt(tx, ty, code);
+            DrawCellsBetween(c1, r1, c2, r2);
+            DrawBall(hx, hy, true, FullBall);
+            DrawCellsAfter(c2, r2);
+        });
 }
 
 void BoardView::LevelSweepOut()
 {
-    DrawBall(HeroX, HeroY, false, 10);
+    DrawBall(HeroX, HeroY, false, FullBall);
     for (int row = 0; row < BoardSide; ++row) {
         for (int col = 0; col < BoardSide; ++col) {
             const int code = CodeAt(col, row);
             EraseTileAt(CellX(m_, col, row), CellY(m_, row), code);
             if (code > 0)
-                Pause(10);
+                Pause(SweepTilePause);
         }
     }
 }
@@ -355,7 +389,7 @@ void BoardView::LevelSweepIn()
             const int code = CodeAt(col, row);
             DrawTileAt(CellX(m_, col, row), CellY(m_, row), code);
             if (code > 0)
-                Pause(10);
+                Pause(SweepTilePause);
         }
     }
     DrawHero(game_.HeroCol, game_.HeroRow);
@@ -377,12 +411,12 @@ void BoardView::Twinkle()
 
 void BoardView::Dance()
 {
-    DrawBall(HeroX, HeroY, false, 10);
+    DrawBall(HeroX, HeroY, false, FullBall);
     // Both steps use CellW; they average slightly upwards.
     const int dx = random_(m_.CellW) - m_.CellW / 2;
     const int dy = random_(m_.CellW) - 4 * m_.CellW / 7;
     HeroX = std::clamp(HeroX + dx, 0, std::max(0, buffer_.width() - m_.CellW));
     HeroY = std::clamp(HeroY + dy, 0, std::max(0, buffer_.height() - m_.CellW));
     DrawBoard();
-    DrawBall(HeroX, HeroY, true, 10);
+    DrawBall(HeroX, HeroY, true, FullBall);
 }

@@ -11,6 +11,7 @@
 #include <QRect>
 
 #include <functional>
+#include <initializer_list>
 
 class Game;
 class QPainter;
@@ -88,6 +89,11 @@ private:
     QImage Save(int x, int y, int side) const;
     void Restore(const QImage &saved, int x, int y);
     int FallLimit() const;
+    // The frames of a fall: `clear` takes away what falls at its old place,
+    // the anchors in `falling` move down, `draw` shows it at the new one;
+    // until every anchor lies well below the board area.
+    void Fall(std::initializer_list<int *> falling, const std::function<void()> &clear,
+        const std::function<void()> &draw);
 
     const Game &game_;
     Random &random_;

@@ -275,6 +275,7 @@ TEST(Toolbar, SolvedIndicatorIsBackAfterTheBoardRepaints)
     EXPECT_EQ(shown(), indicator.copy(0, 0, 50, 50)) << "not solved";
 
     form.game.Mark(1) = 1;
+    form.game.ShowLevel(); // as when the level is solved
     DialogAnswer back(Qt::Key_Return);
     form.info(); // a dialog over the strip
     ASSERT_TRUE(back.Answered());
