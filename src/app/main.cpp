@@ -1,10 +1,10 @@
 // Program entry: the command line is read first; then the main window runs
 // the start-up while it is created; the dialogs follow once it is shown; then
 // the message loop runs until it closes.
-#include "Main.h"
 #include "CommandLine.h"
 #include "GameFolders.h"
 #include "HelpLayer.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 // program ends; the help hook finds it through Current().
 #pragma once
 
-#include "DLogFile.h"
+#include "HelpDebugLog.h"
 
 #include <QString>
 #include <QStringList>

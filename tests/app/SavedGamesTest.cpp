@@ -3,11 +3,11 @@
 // solved level at once.
 #include "FormFixture.h"
 #include "GameFolders.h"
-#include "LoadGame.h"
+#include "LoadDialog.h"
+#include "MessageDialog.h"
 #include "SafeFile.h"
-#include "SaveGame.h"
+#include "SaveDialog.h"
 #include "SavedGameFile.h"
-#include "YesNo.h"
 
 #include <gtest/gtest.h>
 
@@ -133,10 +133,10 @@ TEST(SavedGames, TheFirstCloseAsksForANameAndLaterClosesSaveSilently)
     {
         CountingClock clock;
         TMainForm form(folder.Folder(), folder.Settings());
-        form.view.SetClock(&clock);
+        Parts(form).view.SetClock(&clock);
         form.show();
         form.CreateDialogs();
-        form.game.Mark(2) = 1;
+        Parts(form).game.Mark(2) = 1;
         Script script;
         script.saveNames = {"Anna"};
         const DialogAnswers answers = Answer(script);
@@ -151,12 +151,12 @@ TEST(SavedGames, TheFirstCloseAsksForANameAndLaterClosesSaveSilently)
     // The next start knows the game; its close saves without asking.
     CountingClock clock;
     TMainForm form(folder.Folder(), folder.Settings());
-    form.view.SetClock(&clock);
+    Parts(form).view.SetClock(&clock);
     form.show();
     form.CreateDialogs();
     EXPECT_EQ(form.windowTitle(), "Tumblewick 2.0 - Game: Anna");
-    EXPECT_EQ(form.gsol->Progress(), 1);
-    form.game.Mark(3) = 1;
+    EXPECT_EQ(Parts(form).gsol->Progress(), 1);
+    Parts(form).game.Mark(3) = 1;
     Script script;
     const DialogAnswers answers = Answer(script);
     EXPECT_TRUE(form.close());
@@ -175,7 +175,7 @@ TEST(SavedGames, ASolvedLevelIsKeptAtOnce)
     QTest::keyClick(f.form.windowHandle(), Qt::Key_Right);
     QTest::keyClick(
         f.form.windowHandle(), Qt::Key_Right); // finishes; the next-level question follows
-    EXPECT_EQ(f.form.game.Mark(1), 1);
+    EXPECT_EQ(Parts(f.form).game.Mark(1), 1);
     EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({1})));
     ASSERT_EQ(script.seen.size(), 1);
     EXPECT_TRUE(script.seen.front().startsWith("Hurrah, you made it!"));
@@ -186,7 +186,7 @@ TEST(SavedGames, LoadingSavesTheCurrentGameAndTakesThePickedOne)
     Form f(Levels(5), "[common]\ntongue=0\nlevel=4\ngame=Anna\n", {"Anna", "bob"});
     std::ofstream(SavedGamePath(GamesBesideProgram(f.folder.Folder()), "bob"), std::ios::binary)
         << Marks({1, 5});
-    f.form.game.Mark(2) = 1;
+    Parts(f.form).game.Mark(2) = 1;
     Script script;
     script.loadName = "bob";
     const DialogAnswers answers = Answer(script);
@@ -194,12 +194,12 @@ TEST(SavedGames, LoadingSavesTheCurrentGameAndTakesThePickedOne)
     EXPECT_EQ(script.seen, QStringList({"load dialog"}));
     EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({2})))
         << "saved before the other game was loaded";
-    EXPECT_EQ(f.form.game.GameName, "bob");
-    EXPECT_EQ(f.form.game.Mark(1), 1);
-    EXPECT_EQ(f.form.game.Mark(2), 0);
-    EXPECT_EQ(f.form.game.CurrentLevel, 4) << "loading changes no level";
+    EXPECT_EQ(Parts(f.form).game.GameName, "bob");
+    EXPECT_EQ(Parts(f.form).game.Mark(1), 1);
+    EXPECT_EQ(Parts(f.form).game.Mark(2), 0);
+    EXPECT_EQ(Parts(f.form).game.CurrentLevel, 4) << "loading changes no level";
     EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0 - Game: bob");
-    EXPECT_EQ(f.form.gsol->Progress(), 2);
+    EXPECT_EQ(Parts(f.form).gsol->Progress(), 2);
 }
 
 TEST(SavedGames, ARememberedGameThatIsGoneOrUnusableIsForgotten)
@@ -207,9 +207,9 @@ TEST(SavedGames, ARememberedGameThatIsGoneOrUnusableIsForgotten)
     for (const char *name : {"Gone", "../x", "a/b"}) {
         SCOPED_TRACE(name);
         Form f(Levels(2), std::string("[common]\ntongue=0\ngame=") + name + "\n");
-        EXPECT_EQ(f.form.game.GameName, "");
+        EXPECT_EQ(Parts(f.form).game.GameName, "");
         EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0");
-        EXPECT_EQ(f.form.gsol->Progress(), 0);
+        EXPECT_EQ(Parts(f.form).gsol->Progress(), 0);
     }
 }
 
@@ -221,7 +221,7 @@ TEST(SavedGames, AGameThatCannotBeReadIsReportedAndForgotten)
     const DialogAnswers answers = Answer(script);
     TMainForm form(folder.Folder(), folder.Settings());
     EXPECT_EQ(script.seen, QStringList({"Fehler beim Laden des Spiels Old!"}));
-    EXPECT_EQ(form.game.GameName, "");
+    EXPECT_EQ(Parts(form).game.GameName, "");
 }
 
 TEST(SavedGames, ANameThatCannotNameAFileIsRefusedAndNothingIsWritten)
@@ -246,7 +246,7 @@ TEST(SavedGames, ASaveThatFailsOnClosingLetsThePlayerSaveElsewhereOrStay)
     // Another name: the game closes saved under it.
     {
         Form f(Levels(2));
-        f.form.game.Mark(1) = 1;
+        Parts(f.form).game.Mark(1) = 1;
         Script script;
         script.saveNames = {"what?", "Anna"};
         script.choice = "Save under another name";
@@ -261,21 +261,21 @@ TEST(SavedGames, ASaveThatFailsOnClosingLetsThePlayerSaveElsewhereOrStay)
     // Back to the game: nothing is lost, nothing is written, the game goes on.
     {
         Form f(Levels(2), "[common]\ntongue=0\n");
-        f.form.game.Mark(1) = 1;
+        Parts(f.form).game.Mark(1) = 1;
         Script script;
         script.saveNames = {"a/b"};
         const DialogAnswers answers = Answer(script); // the box is left with Esc
         EXPECT_FALSE(f.form.close());
         EXPECT_TRUE(f.form.isVisible());
-        EXPECT_TRUE(f.form.Timer->isActive()) << "the stars and the music go on";
-        EXPECT_EQ(f.form.game.Mark(1), 1);
-        EXPECT_EQ(f.form.game.GameName, "");
+        EXPECT_TRUE(Parts(f.form).Timer->isActive()) << "the stars and the music go on";
+        EXPECT_EQ(Parts(f.form).game.Mark(1), 1);
+        EXPECT_EQ(Parts(f.form).game.GameName, "");
         EXPECT_EQ(f.folder.ReadSettings(), "[common]\ntongue=0\n");
     }
     // A named game on a full disk: the same choice, and its name stays.
     {
         Form f(Levels(2), "[common]\ntongue=0\ngame=Anna\n", {"Anna"});
-        f.form.game.Mark(2) = 1;
+        Parts(f.form).game.Mark(2) = 1;
         SetWriteFault([](WriteStep step) { return step == WriteStep::Write ? ENOSPC : 0; });
         Script script;
         script.choice = "Back to game";
@@ -285,7 +285,7 @@ TEST(SavedGames, ASaveThatFailsOnClosingLetsThePlayerSaveElsewhereOrStay)
         EXPECT_EQ(script.seen,
             QStringList({"Do you really want to go?",
                 "Cannot save game Anna.twp. Drive full or not writable."}));
-        EXPECT_EQ(f.form.game.GameName, "Anna");
+        EXPECT_EQ(Parts(f.form).game.GameName, "Anna");
         EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({})));
     }
 }
@@ -295,7 +295,7 @@ TEST(SavedGames, AFailedSaveBeforeLoadingKeepsTheRecord)
     // Nothing to pick: the load dialog closes with OK and loads nothing.
     {
         Form f(Levels(3));
-        f.form.game.Mark(1) = 1;
+        Parts(f.form).game.Mark(1) = 1;
         Script script;
         script.saveNames = {"a/b"};
         script.choice = "Load without saving";
@@ -304,14 +304,14 @@ TEST(SavedGames, AFailedSaveBeforeLoadingKeepsTheRecord)
         EXPECT_EQ(script.seen,
             QStringList({"save dialog", "Cannot save game a/b.twp. Drive full or not writable.",
                 "load dialog"}));
-        EXPECT_EQ(f.form.game.Mark(1), 1) << "the record is kept";
-        EXPECT_EQ(f.form.game.GameName, "") << "the refused name was never taken";
+        EXPECT_EQ(Parts(f.form).game.Mark(1), 1) << "the record is kept";
+        EXPECT_EQ(Parts(f.form).game.GameName, "") << "the refused name was never taken";
         EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0");
     }
     // Games listed, none picked, the dialog closed by the window system.
     {
         Form f(Levels(3), "[common]\ntongue=0\ngame=Anna\n", {"Anna", "bob"});
-        f.form.game.Mark(2) = 1;
+        Parts(f.form).game.Mark(2) = 1;
         Script script;
         const DialogAnswers answers([&script](QWidget *dialog) {
             if (auto *load = qobject_cast<TLoadGameDlg *>(dialog)) {
@@ -321,8 +321,8 @@ TEST(SavedGames, AFailedSaveBeforeLoadingKeepsTheRecord)
         });
         f.form.LoadBtnClick();
         EXPECT_EQ(script.seen, QStringList({"load dialog"}));
-        EXPECT_EQ(f.form.game.Mark(2), 1);
-        EXPECT_EQ(f.form.game.GameName, "Anna");
+        EXPECT_EQ(Parts(f.form).game.Mark(2), 1);
+        EXPECT_EQ(Parts(f.form).game.GameName, "Anna");
     }
 }
 
@@ -337,33 +337,33 @@ TEST(SavedGames, TheGameListedIsTheGameLoaded)
     const DialogAnswers answers = Answer(script);
     f.form.LoadBtnClick();
     EXPECT_EQ(script.seen, QStringList({"save dialog", "load dialog"}));
-    EXPECT_EQ(f.form.game.GameName, "Bob");
-    EXPECT_EQ(f.form.game.Mark(3), 1);
+    EXPECT_EQ(Parts(f.form).game.GameName, "Bob");
+    EXPECT_EQ(Parts(f.form).game.Mark(3), 1);
     EXPECT_EQ(f.form.windowTitle(), "Tumblewick 2.0 - Game: Bob");
 
     // Saved again into the file it came from, not beside it.
-    f.form.game.Mark(1) = 1;
+    Parts(f.form).game.Mark(1) = 1;
     script.seen.clear();
     script.loadName = QString::fromUtf8("Caf\xef\xbf\xbd"); // as a name in no encoding is shown
     f.form.LoadBtnClick();
     EXPECT_EQ(Describe(SavedBytes(f, "Bob")), Describe(Marks({1, 3})));
     EXPECT_FALSE(std::filesystem::exists(games + "Bob.twp"));
-    EXPECT_EQ(f.form.game.GameName, "Caf\xe9");
-    EXPECT_EQ(f.form.game.Mark(2), 1);
+    EXPECT_EQ(Parts(f.form).game.GameName, "Caf\xe9");
+    EXPECT_EQ(Parts(f.form).game.Mark(2), 1);
 }
 
 TEST(SavedGames, AGameThatCannotBeLoadedLeavesTheCurrentOne)
 {
     Form f(Levels(3), "[common]\ntongue=0\ngame=Anna\n", {"Anna"});
     std::filesystem::create_directory(f.folder.Folder() + "games/Old.twp");
-    f.form.game.Mark(2) = 1;
+    Parts(f.form).game.Mark(2) = 1;
     Script script;
     script.loadName = "Old";
     const DialogAnswers answers = Answer(script);
     f.form.LoadBtnClick();
     EXPECT_EQ(script.seen, QStringList({"load dialog", "Error occured while loading file Old!"}));
-    EXPECT_EQ(f.form.game.GameName, "Anna");
-    EXPECT_EQ(f.form.game.Mark(2), 1);
+    EXPECT_EQ(Parts(f.form).game.GameName, "Anna");
+    EXPECT_EQ(Parts(f.form).game.Mark(2), 1);
 }
 
 TEST(SavedGames, TheCaptionFollowsANameGivenBeforeLoading)
@@ -392,8 +392,8 @@ TEST(SavedGames, ASaveAfterASolvedLevelThatFailsIsToldOncePerGame)
     const DialogAnswers answers = Answer(script);
     solve(true);
     solve(true);
-    EXPECT_EQ(f.form.game.Mark(1), 1);
-    EXPECT_EQ(f.form.game.Mark(2), 1);
+    EXPECT_EQ(Parts(f.form).game.Mark(1), 1);
+    EXPECT_EQ(Parts(f.form).game.Mark(2), 1);
     EXPECT_EQ(script.seen.count(failure), 1);
     EXPECT_EQ(script.seen.size(), 3) << script.seen.join(" | ").toStdString();
 
@@ -436,11 +436,11 @@ TEST(ReadOnlyMedium, NothingIsCreatedLoadedOrSaved)
 
     // A new game starts all the same; only the saving is left out.
     script.seen.clear();
-    f.form.game.Mark(1) = 1;
+    Parts(f.form).game.Mark(1) = 1;
     f.form.NewGameBtnClick();
     EXPECT_EQ(script.seen, QStringList({"Do you really want to give up the game?", notice}));
-    EXPECT_EQ(f.form.game.CurrentLevel, 1);
-    EXPECT_EQ(f.form.game.Mark(1), 0);
+    EXPECT_EQ(Parts(f.form).game.CurrentLevel, 1);
+    EXPECT_EQ(Parts(f.form).game.Mark(1), 0);
 
     script.seen.clear();
     EXPECT_TRUE(f.form.close());
@@ -492,13 +492,13 @@ TEST(InstalledCopy, ReadsTheInstallsDataAndKeepsGamesInThePlayersFolder)
         CountingClock clock;
         TMainForm form(copy.program, copy.folder.Settings(), copy.players);
         ASSERT_TRUE(form.Created());
-        EXPECT_EQ(form.DataFolder, copy.data);
-        EXPECT_EQ(form.GamesFolder, copy.players);
-        EXPECT_EQ(form.game.LevelCount(), 3);
-        form.view.SetClock(&clock);
+        EXPECT_EQ(Parts(form).DataFolder, copy.data);
+        EXPECT_EQ(Parts(form).GamesFolder, copy.players);
+        EXPECT_EQ(Parts(form).game.LevelCount(), 3);
+        Parts(form).view.SetClock(&clock);
         form.show();
         form.CreateDialogs();
-        form.game.Mark(2) = 1;
+        Parts(form).game.Mark(2) = 1;
         Script script;
         script.saveNames = {"Anna"};
         const DialogAnswers answers = Answer(script);
@@ -510,9 +510,10 @@ TEST(InstalledCopy, ReadsTheInstallsDataAndKeepsGamesInThePlayersFolder)
 
     // The next start finds the game there again, and so does the load dialog.
     TMainForm again(copy.program, copy.folder.Settings(), copy.players);
-    EXPECT_EQ(again.game.GameName, "Anna");
-    EXPECT_EQ(again.game.Mark(2), 1);
-    EXPECT_EQ(ListSavedGames(again.GamesFolder), (std::vector<SavedGame> {{"Anna", "Anna.twp"}}));
+    EXPECT_EQ(Parts(again).game.GameName, "Anna");
+    EXPECT_EQ(Parts(again).game.Mark(2), 1);
+    EXPECT_EQ(
+        ListSavedGames(Parts(again).GamesFolder), (std::vector<SavedGame> {{"Anna", "Anna.twp"}}));
 }
 
 TEST(InstalledCopy, ABrokenInstallIsToldAsAMissingLevelSet)
@@ -544,10 +545,10 @@ TEST(InstalledCopy, APlayersFolderThatCannotBeMadeGivesTheSaveErrorAndLosesNothi
     CountingClock clock;
     TMainForm form(copy.program, copy.folder.Settings(), copy.players);
     ASSERT_TRUE(form.Created());
-    form.view.SetClock(&clock);
+    Parts(form).view.SetClock(&clock);
     form.show();
     form.CreateDialogs();
-    form.game.Mark(1) = 1;
+    Parts(form).game.Mark(1) = 1;
     Script script;
     script.saveNames = {"Anna"};
     script.choice = "Back to game";
@@ -557,7 +558,7 @@ TEST(InstalledCopy, APlayersFolderThatCannotBeMadeGivesTheSaveErrorAndLosesNothi
         QStringList({"Do you really want to go?", "save dialog",
             "Cannot save game Anna.twp. Drive full or not writable."}));
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.game.Mark(1), 1);
+    EXPECT_EQ(Parts(form).game.Mark(1), 1);
     EXPECT_EQ(copy.folder.ReadSettings(), "[common]\ntongue=0\n") << "nothing written yet";
     EXPECT_TRUE(copy.InstallUntouched());
 }
@@ -570,10 +571,10 @@ TEST(ReadOnlyMedium, ThePlayersOwnFolderTakesTheGamesWhenThereIsOne)
     {
         CountingClock clock;
         TMainForm form(folder.Folder(), folder.Settings(), players);
-        form.view.SetClock(&clock);
+        Parts(form).view.SetClock(&clock);
         form.show();
         form.CreateDialogs();
-        form.game.Mark(1) = 1;
+        Parts(form).game.Mark(1) = 1;
         Script script;
         script.saveNames = {"Anna"};
         const DialogAnswers answers = Answer(script);

@@ -2,10 +2,10 @@
 // one step, never replaced when they could not be read, and every failure
 // told.
 #include "FormFixture.h"
+#include "LanguageDialog.h"
 #include "PictureButton.h"
 #include "SafeFile.h"
-#include "SaveGame.h"
-#include "Tongdlg.h"
+#include "SaveDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST(SettingsKept, SettingsThatCannotBeReadAreToldOnceAndNeverReplaced)
     Answering answering;
     {
         TMainForm form(folder.Folder(), folder.Settings());
-        form.Timer->stop();
+        Parts(form).Timer->stop();
         form.show();
         form.CreateDialogs();
         Tick(form);

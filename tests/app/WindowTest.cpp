@@ -2,11 +2,11 @@
 // the toolbar strip and its hints, and the first tick's language question.
 #include "FormFixture.h"
 #include "HelpViewer.h"
-#include "InfoDlg.h"
+#include "InfoDialog.h"
+#include "LanguageDialog.h"
+#include "MessageDialog.h"
 #include "PictureButton.h"
-#include "SaveGame.h"
-#include "Tongdlg.h"
-#include "YesNo.h"
+#include "SaveDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -53,15 +53,15 @@ TEST(MainWindow, ResizeKeepsFourToThreeAndTheRightHandButtons)
         SettleAt(form, got);
         ASSERT_EQ(form.size(), got);
         const int w = got.width();
-        EXPECT_EQ(form.ExitBtn->geometry(), QRect(w - 52, 4, 50, 50));
-        EXPECT_EQ(form.RulesBtn->x(), w - 104);
-        EXPECT_EQ(form.InfoBtn->x(), w - 156);
-        EXPECT_EQ(form.OptionBtn->x(), w - 208);
-        EXPECT_EQ(form.NextBtn->geometry(), QRect(160, 5, 50, 50)) << "the others stay";
-        EXPECT_EQ(form.gsol->geometry(), QRect(0, got.height() - 10, w, 10));
-        EXPECT_EQ(form.box->geometry(), QRect(0, 60, w, got.height() - 60));
-        EXPECT_EQ(form.view.buffer().size(), form.box->size());
-        EXPECT_EQ(form.view.metrics(), ComputeMetrics(w, got.height()));
+        EXPECT_EQ(Parts(form).ExitBtn->geometry(), QRect(w - 52, 4, 50, 50));
+        EXPECT_EQ(Parts(form).RulesBtn->x(), w - 104);
+        EXPECT_EQ(Parts(form).InfoBtn->x(), w - 156);
+        EXPECT_EQ(Parts(form).OptionBtn->x(), w - 208);
+        EXPECT_EQ(Parts(form).NextBtn->geometry(), QRect(160, 5, 50, 50)) << "the others stay";
+        EXPECT_EQ(Parts(form).gsol->geometry(), QRect(0, got.height() - 10, w, 10));
+        EXPECT_EQ(Parts(form).box->geometry(), QRect(0, 60, w, got.height() - 60));
+        EXPECT_EQ(Parts(form).view.buffer().size(), Parts(form).box->size());
+        EXPECT_EQ(Parts(form).view.metrics(), ComputeMetrics(w, got.height()));
     }
 }
 
@@ -162,7 +162,7 @@ TEST(MainWindow, PlacementIsStoredWhenTheWindowIsDestroyed)
     QRect shown;
     {
         TMainForm form(folder.Folder(), folder.Settings());
-        form.Timer->stop();
+        Parts(form).Timer->stop();
         form.show();
         Form::Settle(); // the player moves it once it is there
         form.move(70, 20);
@@ -214,7 +214,7 @@ TEST(MainWindow, UnreadableLevelSetEndsTheStartUp)
         TMainForm form(folder.Folder(), folder.Settings());
         EXPECT_FALSE(form.Created());
         EXPECT_TRUE(shown.contains(text)) << shown.join("|").toStdString();
-        EXPECT_FALSE(form.Timer->isActive());
+        EXPECT_FALSE(Parts(form).Timer->isActive());
         EXPECT_FALSE(form.isVisible());
     }
 }
@@ -229,35 +229,37 @@ TEST(Toolbar, LanguageSwitchesEveryHintLabelAndTheCaption)
         const char *german, *english;
     };
     const Hint hints[] = {
-        {form.NewBtn, "Ich beginne ein neues Spiel.", "Ich start a new game."},
-        {form.LoadBtn, "Ich möchte ein anderes Spiel laden.", "Ich want to load a game."},
-        {form.StartBtn, "Ich fang die Stufe neu an.", "I start again with this level."},
-        {form.NextBtn, "Ich mache mit der nächsten Stufe weiter.",
+        {Parts(form).NewBtn, "Ich beginne ein neues Spiel.", "Ich start a new game."},
+        {Parts(form).LoadBtn, "Ich möchte ein anderes Spiel laden.", "Ich want to load a game."},
+        {Parts(form).StartBtn, "Ich fang die Stufe neu an.", "I start again with this level."},
+        {Parts(form).NextBtn, "Ich mache mit der nächsten Stufe weiter.",
             "Ich continue with the next level."},
-        {form.Level1UpBtn, "Eine Stufe weiter", "One level up"},
-        {form.Level10UpBtn, "Zehn Stufen weiter", "Ten levels up"},
-        {form.Level100UpBtn, "Hundert Stufen weiter", "Hundred levels up"},
-        {form.Level1DnBtn, "Eine Stufe zurück", "One level back"},
-        {form.Level10DnBtn, "Zehn Stufen zurück", "Ten levels back"},
-        {form.Level100DnBtn, "Hundert Stufen zurück", "Hundred levels back"},
-        {form.UnSolvedUpBtn, "Zur nächsten ungelösten Stufe", "To the next unsolved level"},
-        {form.UnSolvedDnBtn, "Zur vorigen ungelösten Stufe", "To the previous unsolved level"},
-        {form.RulesBtn, "Worum geht's da eigentlich?", "What's to do here?"},
-        {form.ExitBtn, "Ich hab genug!", "I have enough!"},
-        {form.InfoBtn, "Wer hat diese Spiele nur verbrochen?", "Who did these QUIRK GAME?"},
-        {form.OptionBtn, "Ich möchte die Einstellungen ändern.", "I want to modify the options."},
+        {Parts(form).Level1UpBtn, "Eine Stufe weiter", "One level up"},
+        {Parts(form).Level10UpBtn, "Zehn Stufen weiter", "Ten levels up"},
+        {Parts(form).Level100UpBtn, "Hundert Stufen weiter", "Hundred levels up"},
+        {Parts(form).Level1DnBtn, "Eine Stufe zurück", "One level back"},
+        {Parts(form).Level10DnBtn, "Zehn Stufen zurück", "Ten levels back"},
+        {Parts(form).Level100DnBtn, "Hundert Stufen zurück", "Hundred levels back"},
+        {Parts(form).UnSolvedUpBtn, "Zur nächsten ungelösten Stufe", "To the next unsolved level"},
+        {Parts(form).UnSolvedDnBtn, "Zur vorigen ungelösten Stufe",
+            "To the previous unsolved level"},
+        {Parts(form).RulesBtn, "Worum geht's da eigentlich?", "What's to do here?"},
+        {Parts(form).ExitBtn, "Ich hab genug!", "I have enough!"},
+        {Parts(form).InfoBtn, "Wer hat diese Spiele nur verbrochen?", "Who did these QUIRK GAME?"},
+        {Parts(form).OptionBtn, "Ich möchte die Einstellungen ändern.",
+            "I want to modify the options."},
     };
     for (const int language : {1, 0, -1, 1, 7}) {
         SCOPED_TRACE(language);
-        form.game.Language = language;
+        Parts(form).game.Language = language;
         form.RefreshHints();
         const bool german = language == 1;
         for (const Hint &h : hints)
             EXPECT_EQ(h.button->Hint(), QString::fromUtf8(german ? h.german : h.english));
-        EXPECT_EQ(form.LevelLabel->text(), german ? "Stufe:" : "Level:");
+        EXPECT_EQ(Parts(form).LevelLabel->text(), german ? "Stufe:" : "Level:");
         EXPECT_EQ(form.windowTitle(),
             german ? "Tumblewick 2.0 - Spiel: Anna" : "Tumblewick 2.0 - Game: Anna");
-        EXPECT_EQ(form.gsol->toolTip(),
+        EXPECT_EQ(Parts(form).gsol->toolTip(),
             QString::fromUtf8(german ? "0 von 2 Ebenen gelöst" : "0 of 2 levels solved"));
     }
 }
@@ -266,22 +268,23 @@ TEST(Toolbar, SolvedIndicatorIsBackAfterTheBoardRepaints)
 {
     Form f({Level(Small, 0, 0)});
     TMainForm &form = f.form;
-    const QImage indicator = form.m.Image(0).convertToFormat(QImage::Format_RGB32);
+    const QImage indicator = Parts(form).m.Image(0).convertToFormat(QImage::Format_RGB32);
     const auto shown = [&] {
-        return form.toolbox->grab(QRect(Toolbox::IndicatorAt, QSize(50, 50)))
+        return Parts(form)
+            .toolbox->grab(QRect(Toolbox::IndicatorAt, QSize(50, 50)))
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     };
     EXPECT_EQ(shown(), indicator.copy(0, 0, 50, 50)) << "not solved";
 
-    form.game.Mark(1) = 1;
-    form.game.ShowLevel(); // as when the level is solved
+    Parts(form).game.Mark(1) = 1;
+    Parts(form).game.ShowLevel(); // as when the level is solved
     DialogAnswer back(Qt::Key_Return);
     form.info(); // a dialog over the strip
     ASSERT_TRUE(back.Answered());
     form.boxPaint();
     Form::Settle();
-    EXPECT_TRUE(form.toolbox->Solved());
+    EXPECT_TRUE(Parts(form).toolbox->Solved());
     EXPECT_EQ(shown(), indicator.copy(50, 0, 50, 50)) << "solved";
 }
 
@@ -289,24 +292,24 @@ TEST(FirstTick, AsksForTheLanguageOnceWhenNoneIsStored)
 {
     Form f({Level(Small, 0, 0)}, "[common]\n");
     TMainForm &form = f.form;
-    EXPECT_EQ(form.game.Language, -1);
-    EXPECT_EQ(form.NewBtn->Hint(), "Ich start a new game.") << "-1 speaks English";
+    EXPECT_EQ(Parts(form).game.Language, -1);
+    EXPECT_EQ(Parts(form).NewBtn->Hint(), "Ich start a new game.") << "-1 speaks English";
     int asked = 0;
     DialogAnswer german([&](QWidget *dialog) {
         ++asked;
         form.TimerTimer(); // ticks go on while the question is open
         form.TimerTimer();
-        ASSERT_EQ(dialog, form.TongueDlg.get());
-        form.TongueDlg->GermanBtn->click();
+        ASSERT_EQ(dialog, Parts(form).TongueDlg);
+        Parts(form).TongueDlg->GermanBtn->click();
     });
     form.TimerTimer();
     for (int i = 0; i < 20 && !german.Answered(); ++i)
         QCoreApplication::processEvents();
     Form::Settle();
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(form.game.Language, 1);
-    EXPECT_EQ(form.NewBtn->Hint(), "Ich beginne ein neues Spiel.") << "German at once";
-    EXPECT_EQ(form.LevelLabel->text(), "Stufe:");
+    EXPECT_EQ(Parts(form).game.Language, 1);
+    EXPECT_EQ(Parts(form).NewBtn->Hint(), "Ich beginne ein neues Spiel.") << "German at once";
+    EXPECT_EQ(Parts(form).LevelLabel->text(), "Stufe:");
 
     DialogAnswer never([&](QWidget *) { ++asked; });
     form.TimerTimer();
@@ -323,8 +326,8 @@ TEST(FirstTick, ClosingTheQuestionWithoutAChoiceLeavesNoLanguage)
         QCoreApplication::processEvents();
     Form::Settle();
     ASSERT_TRUE(escape.Answered());
-    EXPECT_EQ(f.form.game.Language, -1);
-    EXPECT_EQ(f.form.LevelLabel->text(), "Level:");
+    EXPECT_EQ(Parts(f.form).game.Language, -1);
+    EXPECT_EQ(Parts(f.form).LevelLabel->text(), "Level:");
 }
 
 TEST(FirstTick, AStoredLanguageAsksNothing)
@@ -335,17 +338,17 @@ TEST(FirstTick, AStoredLanguageAsksNothing)
     f.form.TimerTimer();
     Form::Settle();
     EXPECT_EQ(asked, 0);
-    EXPECT_FALSE(f.form.FirstTick);
+    EXPECT_FALSE(Parts(f.form).FirstTick);
 }
 
 TEST(Closing, AsksFirstAndWritesTheSettingsOnYes)
 {
     Form f({Level(Small, 0, 0), Level(Small, 0, 0)}, "[common]\ntongue=1\nsound=0\n");
-    f.form.game.Level1UpBtnClick();
+    Parts(f.form).game.Level1UpBtnClick();
     {
         DialogAnswer no(Qt::Key_N);
         EXPECT_FALSE(f.form.close());
-        EXPECT_EQ(f.form.YesNoDlg->ShownText(), "Willst Du wirklich schon aufhören?");
+        EXPECT_EQ(Parts(f.form).YesNoDlg->ShownText(), "Willst Du wirklich schon aufhören?");
     }
     EXPECT_TRUE(f.form.isVisible());
     // Yes, then the unnamed game is not given a name.
@@ -357,7 +360,7 @@ TEST(Closing, AsksFirstAndWritesTheSettingsOnYes)
     });
     EXPECT_TRUE(f.form.close());
     EXPECT_EQ(answers.Count(), 2);
-    EXPECT_FALSE(f.form.Timer->isActive());
+    EXPECT_FALSE(Parts(f.form).Timer->isActive());
     const std::string settings = f.folder.ReadSettings();
     for (const char *line :
         {"sound=0", "music=1", "animation=1", "tongue=1", "level=2", "game=\n", "grafmode=0"})
@@ -370,9 +373,9 @@ TEST(RulesButton, OpensTheRulesBesideTheGameInThePlayersLanguage)
     // The program folder of the test has no help file: the viewer says so.
     for (const int language : {1, 0, -1}) {
         SCOPED_TRACE(language);
-        f.form.game.Language = language;
-        QTest::mouseClick(f.form.RulesBtn, Qt::LeftButton);
-        THelpViewer *viewer = f.form.HelpHook->Viewer();
+        Parts(f.form).game.Language = language;
+        QTest::mouseClick(Parts(f.form).RulesBtn, Qt::LeftButton);
+        THelpViewer *viewer = Parts(f.form).HelpHook->Viewer();
         ASSERT_NE(viewer, nullptr);
         EXPECT_TRUE(viewer->isVisible());
         EXPECT_TRUE(viewer->ShowsProblem());

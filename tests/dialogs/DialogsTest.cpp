@@ -1,12 +1,12 @@
 // The message, options and language dialogs: texts, key answers, switches
 // and where they appear.
-#include "DlgRes.h"
-#include "Options.h"
+#include "DialogResources.h"
+#include "LanguageDialog.h"
+#include "MessageDialog.h"
+#include "OptionsDialog.h"
 #include "PictureButton.h"
 #include "RaisedLabel.h"
-#include "Tongdlg.h"
 #include "UiSupport.h"
-#include "YesNo.h"
 
 #include <gtest/gtest.h>
 

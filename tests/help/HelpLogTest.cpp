@@ -1,7 +1,7 @@
 // The help log beside links, pipes and other help layers: it may lie in the
 // shared temporary folder, where anyone can plant a name before the game
 // starts.
-#include "DLogFile.h"
+#include "HelpDebugLog.h"
 #include "HelpHook.h"
 #include "HelpLayer.h"
 #include "ScopedEnv.h"

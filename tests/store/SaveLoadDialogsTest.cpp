@@ -1,9 +1,9 @@
 // The save and load dialogs: what they take as the game's name, when they
 // close, and the list of saved games.
-#include "DlgRes.h"
-#include "LoadGame.h"
+#include "DialogResources.h"
+#include "LoadDialog.h"
 #include "PictureButton.h"
-#include "SaveGame.h"
+#include "SaveDialog.h"
 #include "SavedGameFile.h"
 #include "TempDir.h"
 #include "UiSupport.h"

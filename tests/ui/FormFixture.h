@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Controls.h"
-#include "Main.h"
+#include "MainWindow.h"
 #include "UiSupport.h"
 
 #include <QCoreApplication>
@@ -22,8 +22,8 @@ struct Form
         : folder(levels, settings, savedGames)
         , form(folder.Folder(), folder.Settings())
     {
-        form.Timer->stop();
-        form.view.SetClock(&clock);
+        Parts(form).Timer->stop();
+        Parts(form).view.SetClock(&clock);
         form.show();
         form.CreateDialogs();
         Settle();

@@ -2,8 +2,8 @@
 // clicks on the board, the message dialog answered with keys.
 #include "Ball.h"
 #include "FormFixture.h"
+#include "MessageDialog.h"
 #include "PictureButton.h"
-#include "YesNo.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,9 +26,9 @@ void Key(TMainForm &form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoM
 }
 
 // The middle of a cell's top face, in the board's pixels.
-QPoint FaceOf(const TMainForm &form, int col, int row)
+QPoint FaceOf(TMainForm &form, int col, int row)
 {
-    const Metrics m = form.view.metrics();
+    const Metrics m = Parts(form).view.metrics();
     return {CellX(m, col, row) + 3 * m.FaceW / 2, CellY(m, row) - m.LayerH - m.FaceH / 2};
 }
 
@@ -39,33 +39,34 @@ TEST(MainForm, ScriptedGameFromTheFirstKeyToTheNextLevel)
     Form f({Level(Line, 0, 0), Level(Plus, 3, 3)});
     TMainForm &form = f.form;
     EXPECT_EQ(form.windowTitle(), "Tumblewick 2.0");
-    EXPECT_EQ(form.gsol->toolTip(), "0 of 2 levels solved");
+    EXPECT_EQ(Parts(form).gsol->toolTip(), "0 of 2 levels solved");
 
     Key(form, Qt::Key_Right);
-    EXPECT_EQ(form.game.PlayState, PlayInPlay);
-    EXPECT_EQ(form.game.HeroCol, 1);
-    EXPECT_EQ(form.game.board[At(0, 0)], Empty);
+    EXPECT_EQ(Parts(form).game.PlayState, PlayInPlay);
+    EXPECT_EQ(Parts(form).game.HeroCol, 1);
+    EXPECT_EQ(Parts(form).game.board[At(0, 0)], Empty);
     Key(form, Qt::Key_Right);
-    EXPECT_EQ(form.game.HeroCol, 2);
+    EXPECT_EQ(Parts(form).game.HeroCol, 2);
     EXPECT_EQ(f.clock.Count(20), 10) << "two hops of five frames";
 
     // Only the tile under the hero is left: the next key finishes the level.
     DialogAnswer yes(Qt::Key_Y);
     Key(form, Qt::Key_Left);
     ASSERT_TRUE(yes.Answered());
-    EXPECT_EQ(form.YesNoDlg->MsgId, MsgNextLevel);
-    EXPECT_EQ(form.YesNoDlg->ShownText(), "Hurrah, you made it!\nContinue with next level?");
-    EXPECT_TRUE(form.YesNoDlg->NoButtonShown());
+    EXPECT_EQ(Parts(form).YesNoDlg->MsgId, MsgNextLevel);
+    EXPECT_EQ(Parts(form).YesNoDlg->ShownText(), "Hurrah, you made it!\nContinue with next level?");
+    EXPECT_TRUE(Parts(form).YesNoDlg->NoButtonShown());
 
-    EXPECT_EQ(form.game.CurrentLevel, 2);
-    EXPECT_EQ(form.game.PlayState, PlayReady);
-    EXPECT_EQ(form.game.Mark(1), 1);
-    EXPECT_EQ(form.gsol->Progress(), 1);
-    EXPECT_EQ(form.gsol->toolTip(), "1 of 2 levels solved");
-    EXPECT_EQ(form.LevelLabel1->text(), "2");
-    EXPECT_FALSE(form.toolbox->Solved());
+    EXPECT_EQ(Parts(form).game.CurrentLevel, 2);
+    EXPECT_EQ(Parts(form).game.PlayState, PlayReady);
+    EXPECT_EQ(Parts(form).game.Mark(1), 1);
+    EXPECT_EQ(Parts(form).gsol->Progress(), 1);
+    EXPECT_EQ(Parts(form).gsol->toolTip(), "1 of 2 levels solved");
+    EXPECT_EQ(Parts(form).LevelLabel1->text(), "2");
+    EXPECT_FALSE(Parts(form).toolbox->Solved());
     EXPECT_EQ(f.clock.Count(10), 9) << "the nine counted tiles of level 2 swept in";
-    EXPECT_EQ(BallBox(form.view.buffer()).topLeft(), BallPosition(form.view.metrics(), 3, 3))
+    EXPECT_EQ(BallBox(Parts(form).view.buffer()).topLeft(),
+        BallPosition(Parts(form).view.metrics(), 3, 3))
         << "the hero stands on the new start";
 }
 
@@ -80,16 +81,16 @@ TEST(MainForm, LostLevelIsRepeatedOnYesAndLeftOnNo)
         DialogAnswer answer(key);
         Key(form, Qt::Key_Up); // off the top edge
         ASSERT_TRUE(answer.Answered());
-        EXPECT_EQ(form.YesNoDlg->MsgId, MsgRepeatLevel);
+        EXPECT_EQ(Parts(form).YesNoDlg->MsgId, MsgRepeatLevel);
         EXPECT_GT(f.clock.Count(30), 5) << "the hero fell";
         if (reloaded) {
-            EXPECT_EQ(form.game.PlayState, PlayReady);
-            EXPECT_EQ(form.game.board, Line);
-            EXPECT_EQ(form.game.HeroCol, 0);
+            EXPECT_EQ(Parts(form).game.PlayState, PlayReady);
+            EXPECT_EQ(Parts(form).game.board, Line);
+            EXPECT_EQ(Parts(form).game.HeroCol, 0);
         } else {
-            EXPECT_EQ(form.game.PlayState, PlayLost);
+            EXPECT_EQ(Parts(form).game.PlayState, PlayLost);
             Key(form, Qt::Key_Right); // ignored once lost
-            EXPECT_EQ(form.game.HeroRow, -1);
+            EXPECT_EQ(Parts(form).game.HeroRow, -1);
         }
     }
 }
@@ -108,12 +109,12 @@ TEST(MainForm, KeysReachTheGameOnceWhateverHasTheFocus)
             Case {Qt::Key_Up, Qt::KeypadModifier, 3, 2}, Case {Qt::Key_A, Qt::NoModifier, 3, 3}}) {
         SCOPED_TRACE(testing::Message() << c.key);
         Form f({Level(Plus, 3, 3)});
-        f.form.ExitBtn->setFocus(); // buttons never take it
-        f.form.box->setFocus();
+        Parts(f.form).ExitBtn->setFocus(); // buttons never take it
+        Parts(f.form).box->setFocus();
         Key(f.form, c.key, c.modifiers);
-        EXPECT_EQ(f.form.game.HeroCol, c.col);
-        EXPECT_EQ(f.form.game.HeroRow, c.row);
-        EXPECT_EQ(f.form.game.PlayState, PlayInPlay) << "every key touches the level";
+        EXPECT_EQ(Parts(f.form).game.HeroCol, c.col);
+        EXPECT_EQ(Parts(f.form).game.HeroRow, c.row);
+        EXPECT_EQ(Parts(f.form).game.PlayState, PlayInPlay) << "every key touches the level";
     }
 }
 
@@ -155,11 +156,11 @@ TEST(MainForm, AHeldArrowKeyMovesOnce)
             event.setTimestamp(k.time);
             QCoreApplication::sendEvent(f.form.windowHandle(), &event);
             if (k.time < 1200) {
-                EXPECT_EQ(f.form.game.HeroCol, 4) << "at " << k.time;
+                EXPECT_EQ(Parts(f.form).game.HeroCol, 4) << "at " << k.time;
             }
         }
-        EXPECT_EQ(f.form.game.HeroCol, 5) << "pressed again";
-        EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
+        EXPECT_EQ(Parts(f.form).game.HeroCol, 5) << "pressed again";
+        EXPECT_EQ(Parts(f.form).game.PlayState, PlayInPlay);
         EXPECT_EQ(no.Count(), 0);
     }
 }
@@ -175,7 +176,7 @@ TEST(MainForm, AKeyLetGoWhileADialogIsOpenMovesAgainAfterwards)
         QCoreApplication::sendEvent(window, &event);
     };
     send(f.form.windowHandle(), QEvent::KeyPress);
-    ASSERT_EQ(f.form.game.HeroCol, 1);
+    ASSERT_EQ(Parts(f.form).game.HeroCol, 1);
     // The key is let go while a dialog has the keyboard.
     DialogAnswer back([&](QWidget *dialog) {
         send(dialog->windowHandle(), QEvent::KeyRelease);
@@ -184,7 +185,7 @@ TEST(MainForm, AKeyLetGoWhileADialogIsOpenMovesAgainAfterwards)
     f.form.info();
     ASSERT_TRUE(back.Answered());
     send(f.form.windowHandle(), QEvent::KeyPress);
-    EXPECT_EQ(f.form.game.HeroCol, 2);
+    EXPECT_EQ(Parts(f.form).game.HeroCol, 2);
 }
 
 TEST(MainForm, ClicksOnTheBoardAimAtCells)
@@ -201,10 +202,11 @@ TEST(MainForm, ClicksOnTheBoardAimAtCells)
              Case {0, 3, Qt::LeftButton, 3, 3}}) {
         SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
         Form f({Level(Plus, 3, 3)});
-        QTest::mouseClick(f.form.box, c.button, Qt::NoModifier, FaceOf(f.form, c.col, c.row));
-        EXPECT_EQ(f.form.game.HeroCol, c.toCol);
-        EXPECT_EQ(f.form.game.HeroRow, c.toRow);
-        EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
+        QTest::mouseClick(
+            Parts(f.form).box, c.button, Qt::NoModifier, FaceOf(f.form, c.col, c.row));
+        EXPECT_EQ(Parts(f.form).game.HeroCol, c.toCol);
+        EXPECT_EQ(Parts(f.form).game.HeroRow, c.toRow);
+        EXPECT_EQ(Parts(f.form).game.PlayState, PlayInPlay);
     }
 }
 
@@ -213,13 +215,13 @@ TEST(MainForm, AClickBeforeTheFirstLayoutMovesNothing)
     // Until the window is first shown and sized the board has no size.
     ProgramFolder folder({Level(Plus, 3, 3)});
     TMainForm form(folder.Folder(), folder.Settings());
-    form.Timer->stop();
-    ASSERT_EQ(form.view.metrics().CellW, 0);
+    Parts(form).Timer->stop();
+    ASSERT_EQ(Parts(form).view.metrics().CellW, 0);
     form.boxMouseDown(300, 100);
-    EXPECT_EQ(form.game.HeroCol, 3);
-    EXPECT_EQ(form.game.HeroRow, 3);
-    EXPECT_EQ(form.game.board, Plus);
-    EXPECT_EQ(form.game.PlayState, PlayInPlay);
+    EXPECT_EQ(Parts(form).game.HeroCol, 3);
+    EXPECT_EQ(Parts(form).game.HeroRow, 3);
+    EXPECT_EQ(Parts(form).game.board, Plus);
+    EXPECT_EQ(Parts(form).game.PlayState, PlayInPlay);
 }
 
 TEST(MainForm, ClickWithOneTileLeftThatStillBearsMoreDoesNothing)
@@ -228,18 +230,19 @@ TEST(MainForm, ClickWithOneTileLeftThatStillBearsMoreDoesNothing)
         = Rows({". . . . . . . .", ". . . . . . . .", ". . . 3 . . . .", ". . . . . . . .",
             ". . . . . . . .", ". . . . . . . .", ". . . . . . . .", ". . . . . . . ."});
     Form f({Level(last, 3, 2)});
-    QTest::mouseClick(f.form.box, Qt::LeftButton, Qt::NoModifier, FaceOf(f.form, 4, 2));
-    EXPECT_EQ(f.form.game.PlayState, PlayInPlay);
-    EXPECT_EQ(f.form.game.board, last);
+    QTest::mouseClick(Parts(f.form).box, Qt::LeftButton, Qt::NoModifier, FaceOf(f.form, 4, 2));
+    EXPECT_EQ(Parts(f.form).game.PlayState, PlayInPlay);
+    EXPECT_EQ(Parts(f.form).game.board, last);
     EXPECT_TRUE(f.clock.pauses.empty());
 }
 
 TEST(MainForm, WithoutAnimationsTheHeroLandsAtOnce)
 {
     Form f({Level(Plus, 3, 3)}, "[common]\ntongue=0\nanimation=0\n");
-    EXPECT_FALSE(f.form.game.AnimationOn);
+    EXPECT_FALSE(Parts(f.form).game.AnimationOn);
     Key(f.form, Qt::Key_Right);
     EXPECT_EQ(f.clock.Count(20), 0);
-    EXPECT_EQ(f.form.game.HeroCol, 4);
-    EXPECT_EQ(BallBox(f.form.view.buffer()).topLeft(), BallPosition(f.form.view.metrics(), 4, 3));
+    EXPECT_EQ(Parts(f.form).game.HeroCol, 4);
+    EXPECT_EQ(BallBox(Parts(f.form).view.buffer()).topLeft(),
+        BallPosition(Parts(f.form).view.metrics(), 4, 3));
 }

@@ -8,10 +8,10 @@
 //
 // Runs against the real window on whatever display Qt is given (Xvfb in the
 // test command). Prints its figures; exits 1 when an invariant breaks.
-#include "Main.h"
+#include "MainWindow.h"
 #include "Pause.h"
 #include "PictureButton.h"
-#include "SaveGame.h"
+#include "SaveDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -117,7 +117,7 @@ private:
     void Start()
     {
         form_ = std::make_unique<TMainForm>(program_.string() + "/", settings_);
-        form_->view.SetClock(&clock_);
+        Parts(*form_).view.SetClock(&clock_);
         form_->show();
         form_->CreateDialogs();
         ++starts_;

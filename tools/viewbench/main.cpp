@@ -3,8 +3,8 @@
 // of 127 slabs) at two sizes, one timer tick, and every animation against
 // the sum of its pauses.
 //   QT_QPA_PLATFORM=offscreen build/tools/viewbench/viewbench
-#include "Main.h"
 #include "Controls.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Folder folder;
     TMainForm form(folder.path.string() + "/", folder.path / "settings.conf");
-    form.Timer->stop();
+    Parts(form).Timer->stop();
     form.setMinimumSize(1, 1);
     form.show();
     QCoreApplication::processEvents();
@@ -104,12 +104,12 @@ int main(int argc, char *argv[])
         SizeTo(form, size);
         for (const auto &[name, board] : {std::pair {"typical (22 tiles)", Typical()},
                  std::pair {"worst (64 x 127 slabs)", Worst()}}) {
-            form.game.board = board;
+            Parts(form).game.board = board;
             const int runs = board[0] == 127 ? 20 : 500;
             const double paint = MicrosecondsPer(runs, [&] { form.boxPaint(); });
             const double shown = MicrosecondsPer(runs, [&] {
                 form.boxPaint();
-                form.box->repaint();
+                Parts(form).box->repaint();
             });
             std::printf("  %4dx%-4d %-24s boxPaint %9.1f   with repaint %9.1f\n", size.width(),
                 size.height(), name, paint, shown);
@@ -120,14 +120,14 @@ int main(int argc, char *argv[])
                 "microseconds:\n");
     for (const QSize size : {QSize(673, 362), QSize(1600, 1200)}) {
         SizeTo(form, size);
-        form.game.board = Typical();
-        form.game.PlayState = PlayReady;
+        Parts(form).game.board = Typical();
+        Parts(form).game.PlayState = PlayReady;
         form.boxPaint();
         const double idle = MicrosecondsPer(2000, [&] { form.TimerTimer(); });
-        form.game.board = Board {};
-        form.game.PlayState = PlaySolved;
+        Parts(form).game.board = Board {};
+        Parts(form).game.PlayState = PlaySolved;
         const double dance = MicrosecondsPer(2000, [&] { form.TimerTimer(); });
-        form.game.PlayState = PlayReady;
+        Parts(form).game.PlayState = PlayReady;
         std::printf(
             "  %4dx%-4d play %6.1f   dance %6.1f\n", size.width(), size.height(), idle, dance);
     }
@@ -141,8 +141,8 @@ int main(int argc, char *argv[])
             const char *name;
             std::function<void()> run;
         };
-        BoardView &view = form.view;
-        Game &game = form.game;
+        BoardView &view = Parts(form).view;
+        Game &game = Parts(form).game;
         const Animation animations[] = {
             {"hop, one cell", [&] { view.AnimateMove(1, 1, 2, 1, false); }},
             {"jump, two cells", [&] { view.AnimateMove(1, 1, 3, 1, false); }},

@@ -35,6 +35,7 @@ class TSaveGameDlg;
 class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
+struct MainWindowParts;
 
 // Arrow keys become the virtual key codes the rules know; any other key
 // becomes 0, which moves nothing.
@@ -80,51 +81,6 @@ public:
 
     // The dialogs, created after the window is shown, in the program's order.
     void CreateDialogs();
-
-    // --- the game's state ---------------------------------------------------
-    std::string ProgramFolder;
-    // The level set, the music and the help file: the program folder, or the
-    // data folder of an installed copy.
-    std::string DataFolder;
-    // Where games are saved and listed, chosen at start; empty when nothing
-    // can be saved anywhere.
-    std::string GamesFolder;
-    SettingsStore ini;
-    Game game {*this};
-    bool SoundOn = true;
-    bool MusicOn = true;
-    int GrafMode = 0;
-    bool MusicAvailable = false;
-    bool FirstTick = false;
-
-    std::unique_ptr<THookHelpSystem> HelpHook;
-    SoundEffects waves;
-    MusicPlayer midi;
-
-    Random random;
-    BoardView view {game, random};
-    PictureList m;
-
-    // --- controls -------------------------------------------------------------
-    QTimer *Timer;
-    SolvedGauge *gsol;
-    BoardBox *box;
-    Toolbox *toolbox;
-    WindowKeeper keeper {ini};
-    PictureButton *NewBtn, *LoadBtn, *StartBtn, *NextBtn;
-    PictureButton *Level100UpBtn, *Level10UpBtn, *Level1UpBtn, *UnSolvedUpBtn;
-    PictureButton *UnSolvedDnBtn, *Level1DnBtn, *Level10DnBtn, *Level100DnBtn;
-    PictureButton *OptionBtn, *InfoBtn, *RulesBtn, *ExitBtn;
-    QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
-
-    // --- dialogs --------------------------------------------------------------
-    std::unique_ptr<TInfoDlg> InfoDlg;
-    std::unique_ptr<TTongueDlg> TongueDlg;
-    std::unique_ptr<TDlgResources> DlgResources;
-    std::unique_ptr<TYesNoDlg> YesNoDlg;
-    std::unique_ptr<TOptionDlg> OptionDlg;
-    std::unique_ptr<TSaveGameDlg> SaveGameDlg;
-    std::unique_ptr<TLoadGameDlg> LoadGameDlg;
 
     // --- handlers ---------------------------------------------------------------
     bool FormCreate();
@@ -202,6 +158,53 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // --- the game's state ---------------------------------------------------
+    std::string ProgramFolder;
+    // The level set, the music and the help file: the program folder, or the
+    // data folder of an installed copy.
+    std::string DataFolder;
+    // Where games are saved and listed, chosen at start; empty when nothing
+    // can be saved anywhere.
+    std::string GamesFolder;
+    SettingsStore ini;
+    Game game {*this};
+    bool SoundOn = true;
+    bool MusicOn = true;
+    int GrafMode = 0;
+    bool MusicAvailable = false;
+    bool FirstTick = false;
+
+    std::unique_ptr<THookHelpSystem> HelpHook;
+    SoundEffects waves;
+    MusicPlayer midi;
+
+    Random random;
+    BoardView view {game, random};
+    PictureList m;
+
+    // --- controls -------------------------------------------------------------
+    QTimer *Timer;
+    SolvedGauge *gsol;
+    BoardBox *box;
+    Toolbox *toolbox;
+    WindowKeeper keeper {ini};
+    PictureButton *NewBtn, *LoadBtn, *StartBtn, *NextBtn;
+    PictureButton *Level100UpBtn, *Level10UpBtn, *Level1UpBtn, *UnSolvedUpBtn;
+    PictureButton *UnSolvedDnBtn, *Level1DnBtn, *Level10DnBtn, *Level100DnBtn;
+    PictureButton *OptionBtn, *InfoBtn, *RulesBtn, *ExitBtn;
+    QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
+
+    // --- dialogs --------------------------------------------------------------
+    // Declared in the order CreateDialogs makes them, so that they go in the
+    // reverse order, the pictures they all draw from last.
+    std::unique_ptr<TDlgResources> DlgResources;
+    std::unique_ptr<TInfoDlg> InfoDlg;
+    std::unique_ptr<TTongueDlg> TongueDlg;
+    std::unique_ptr<TYesNoDlg> YesNoDlg;
+    std::unique_ptr<TOptionDlg> OptionDlg;
+    std::unique_ptr<TSaveGameDlg> SaveGameDlg;
+    std::unique_ptr<TLoadGameDlg> LoadGameDlg;
+
     // Saves under `name` (in `fileName` when given, else the name's own
     // file); true on success, when the name becomes the game's name.
     FileResult SaveUnder(const std::string &name, const std::string &fileName);
@@ -223,6 +226,8 @@ private:
     void FirstPlacement();
     void GiveFocusBack();
 
+    friend MainWindowParts Parts(TMainForm &form);
+
     bool created_ = false;
     std::string playersGamesFolder_;
     bool readOnlyMedium_ = false; // and no folder of the player's either
@@ -236,3 +241,29 @@ private:
     HeldKeys keys_;
     QTimer *ratioCheck_;
 };
+
+// The window's inner parts, for the tests and the benchmark tools that look
+// inside it; the game itself never reaches them this way.
+struct MainWindowParts
+{
+    Game &game;
+    BoardView &view;
+    PictureList &m;
+    const std::string &DataFolder;
+    const std::string &GamesFolder;
+    bool &FirstTick;
+    THookHelpSystem *HelpHook;
+    QTimer *Timer;
+    SolvedGauge *gsol;
+    BoardBox *box;
+    Toolbox *toolbox;
+    PictureButton *NewBtn, *LoadBtn, *StartBtn, *NextBtn;
+    PictureButton *Level100UpBtn, *Level10UpBtn, *Level1UpBtn, *UnSolvedUpBtn;
+    PictureButton *UnSolvedDnBtn, *Level1DnBtn, *Level10DnBtn, *Level100DnBtn;
+    PictureButton *OptionBtn, *InfoBtn, *RulesBtn, *ExitBtn;
+    QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
+    TTongueDlg *TongueDlg; // the dialogs: null until CreateDialogs
+    TYesNoDlg *YesNoDlg;
+};
+
+MainWindowParts Parts(TMainForm &form);

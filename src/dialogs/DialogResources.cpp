@@ -1,4 +1,4 @@
-#include "DlgRes.h"
+#include "DialogResources.h"
 
 #include "PictureButton.h"
 

@@ -1,10 +1,10 @@
 // The toolbar strip: sixteen picture buttons, the level display, the solved
 // indicator, and the hints in both languages.
-#include "Main.h"
+#include "MainWindow.h"
 
 #include "Controls.h"
-#include "InfoDlg.h"
-#include "Options.h"
+#include "InfoDialog.h"
+#include "OptionsDialog.h"
 #include "PictureButton.h"
 
 #include <QLabel>

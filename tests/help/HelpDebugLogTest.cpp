@@ -1,4 +1,4 @@
-#include "DLogFile.h"
+#include "HelpDebugLog.h"
 #include "HelpLayer.h"
 #include "ScopedEnv.h"
 #include "TempDir.h"

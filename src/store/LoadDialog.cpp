@@ -1,6 +1,6 @@
-#include "LoadGame.h"
+#include "LoadDialog.h"
 
-#include "DlgRes.h"
+#include "DialogResources.h"
 #include "GameHost.h"
 #include "PictureButton.h"
 #include "PicturePanel.h"

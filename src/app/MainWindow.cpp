@@ -1,17 +1,17 @@
-#include "Main.h"
+#include "MainWindow.h"
 
 #include "Controls.h"
-#include "DlgRes.h"
+#include "DialogResources.h"
 #include "GameFolders.h"
 #include "GameSettings.h"
-#include "InfoDlg.h"
+#include "InfoDialog.h"
+#include "LanguageDialog.h"
 #include "LevelSet.h"
-#include "LoadGame.h"
-#include "Options.h"
-#include "SaveGame.h"
+#include "LoadDialog.h"
+#include "MessageDialog.h"
+#include "OptionsDialog.h"
+#include "SaveDialog.h"
 #include "SavedGameFile.h"
-#include "Tongdlg.h"
-#include "YesNo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,14 +99,6 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
-    // The dialogs go first, in the reverse order of their creation.
-    LoadGameDlg.reset();
-    SaveGameDlg.reset();
-    OptionDlg.reset();
-    YesNoDlg.reset();
-    TongueDlg.reset();
-    InfoDlg.reset();
-    DlgResources.reset();
     // A window that goes without closing keeps its placement, as every
     // window does; the other values are written only by a close.
     if (created_ && !settingsKept_)
@@ -191,6 +183,17 @@ void TMainForm::CreateDialogs()
         *DlgResources, [this] { return game.Language; }, this);
     LoadGameDlg = std::make_unique<TLoadGameDlg>(
         *DlgResources, GamesFolder, [this] { return game.Language; }, this);
+}
+
+MainWindowParts Parts(TMainForm &form)
+{
+    return {form.game, form.view, form.m, form.DataFolder, form.GamesFolder, form.FirstTick,
+        form.HelpHook.get(), form.Timer, form.gsol, form.box, form.toolbox, form.NewBtn,
+        form.LoadBtn, form.StartBtn, form.NextBtn, form.Level100UpBtn, form.Level10UpBtn,
+        form.Level1UpBtn, form.UnSolvedUpBtn, form.UnSolvedDnBtn, form.Level1DnBtn,
+        form.Level10DnBtn, form.Level100DnBtn, form.OptionBtn, form.InfoBtn, form.RulesBtn,
+        form.ExitBtn, form.LevelLabel, form.LevelLabel100, form.LevelLabel10, form.LevelLabel1,
+        form.TongueDlg.get(), form.YesNoDlg.get()};
 }
 
 void TMainForm::FormDestroy()

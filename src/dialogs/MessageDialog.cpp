@@ -1,6 +1,6 @@
-#include "YesNo.h"
+#include "MessageDialog.h"
 
-#include "DlgRes.h"
+#include "DialogResources.h"
 #include "PictureButton.h"
 #include "PicturePanel.h"
 

@@ -1,6 +1,6 @@
-#include "Tongdlg.h"
+#include "LanguageDialog.h"
 
-#include "DlgRes.h"
+#include "DialogResources.h"
 #include "PictureButton.h"
 #include "PicturePanel.h"
 

@@ -1,6 +1,6 @@
-#include "SaveGame.h"
+#include "SaveDialog.h"
 
-#include "DlgRes.h"
+#include "DialogResources.h"
 #include "PictureButton.h"
 #include "PicturePanel.h"
 

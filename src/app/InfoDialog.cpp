@@ -1,10 +1,10 @@
-#include "InfoDlg.h"
+#include "InfoDialog.h"
 
-#include "DlgRes.h"
+#include "DialogResources.h"
+#include "MessageDialog.h"
 #include "PictureButton.h"
 #include "PicturePanel.h"
 #include "RaisedLabel.h"
-#include "YesNo.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "Options.h"
+#include "OptionsDialog.h"
 
-#include "DlgRes.h"
+#include "DialogResources.h"
 #include "PictureButton.h"
 #include "PicturePanel.h"
 #include "RaisedLabel.h"
