@@ -98,16 +98,6 @@ public:
     void TimerTimer();
     void RefreshHints();
 
-    void NewGameBtnClick();
-    void RestartBtnClick();
-    void Level1UpBtnClick();
-    void Level1DnBtnClick();
-    void Level10UpBtnClick();
-    void Level10DnBtnClick();
-    void Level100UpBtnClick();
-    void Level100DnBtnClick();
-    void sUpBtnClick();
-    void sDownBtnClick();
     void ExitBtnClick();
     void OptionBtnClick();
     void info();

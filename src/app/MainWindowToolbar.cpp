@@ -9,6 +9,8 @@
 
 #include <QLabel>
 
+#include <functional>
+
 namespace {
 
 // The pictures of `m`, in their order: the solved indicator, the small and
@@ -60,30 +62,32 @@ void TMainForm::CreateToolbar()
     toolbox = new Toolbox(m.Image(0), this);
     toolbox->setGeometry(0, 0, width(), ToolbarHeight);
 
+    // A button of the strip and what a click on it does; the level commands
+    // go straight to the game.
     const auto button = [this](int left, int top, int w, int h, int normal, int hot, int greyed,
-                            void (TMainForm::*click)()) {
+                            const std::function<void()> &click) {
         auto *b = new PictureButton(toolbox);
         b->setGeometry(left, top, w, h);
         b->SetFaces(m.Image(normal), m.Image(hot), m.Image(greyed));
         connect(b, &QAbstractButton::clicked, this, click);
         return b;
     };
-    NewBtn = button(4, 5, 50, 50, 9, 10, 11, &TMainForm::NewGameBtnClick);
-    LoadBtn = button(56, 5, 50, 50, 12, 13, 14, &TMainForm::LoadBtnClick);
-    StartBtn = button(108, 5, 50, 50, 15, 16, 17, &TMainForm::RestartBtnClick);
-    NextBtn = button(160, 5, 50, 50, 18, 19, 20, &TMainForm::Level1UpBtnClick);
-    Level100UpBtn = button(312, 3, 18, 13, 1, 2, 1, &TMainForm::Level100UpBtnClick);
-    Level10UpBtn = button(332, 3, 18, 13, 1, 2, 1, &TMainForm::Level10UpBtnClick);
-    Level1UpBtn = button(352, 3, 18, 13, 1, 2, 1, &TMainForm::Level1UpBtnClick);
-    UnSolvedUpBtn = button(372, 3, 25, 26, 5, 6, 5, &TMainForm::sUpBtnClick);
-    UnSolvedDnBtn = button(372, 31, 25, 26, 7, 8, 7, &TMainForm::sDownBtnClick);
-    Level1DnBtn = button(352, 43, 18, 13, 3, 4, 3, &TMainForm::Level1DnBtnClick);
-    Level10DnBtn = button(332, 43, 18, 13, 3, 4, 3, &TMainForm::Level10DnBtnClick);
-    Level100DnBtn = button(312, 43, 18, 13, 3, 4, 3, &TMainForm::Level100DnBtnClick);
-    OptionBtn = button(460, 4, 50, 50, 21, 22, 21, &TMainForm::OptionBtnClick);
-    InfoBtn = button(512, 4, 50, 50, 23, 24, 23, &TMainForm::info);
-    RulesBtn = button(564, 4, 50, 50, 27, 28, 27, &TMainForm::rules);
-    ExitBtn = button(616, 4, 50, 50, 25, 26, 25, &TMainForm::ExitBtnClick);
+    NewBtn = button(4, 5, 50, 50, 9, 10, 11, [this] { game.NewGameBtnClick(); });
+    LoadBtn = button(56, 5, 50, 50, 12, 13, 14, [this] { LoadBtnClick(); });
+    StartBtn = button(108, 5, 50, 50, 15, 16, 17, [this] { game.RestartBtnClick(); });
+    NextBtn = button(160, 5, 50, 50, 18, 19, 20, [this] { game.Level1UpBtnClick(); });
+    Level100UpBtn = button(312, 3, 18, 13, 1, 2, 1, [this] { game.Level100UpBtnClick(); });
+    Level10UpBtn = button(332, 3, 18, 13, 1, 2, 1, [this] { game.Level10UpBtnClick(); });
+    Level1UpBtn = button(352, 3, 18, 13, 1, 2, 1, [this] { game.Level1UpBtnClick(); });
+    UnSolvedUpBtn = button(372, 3, 25, 26, 5, 6, 5, [this] { game.sUpBtnClick(); });
+    UnSolvedDnBtn = button(372, 31, 25, 26, 7, 8, 7, [this] { game.sDownBtnClick(); });
+    Level1DnBtn = button(352, 43, 18, 13, 3, 4, 3, [this] { game.Level1DnBtnClick(); });
+    Level10DnBtn = button(332, 43, 18, 13, 3, 4, 3, [this] { game.Level10DnBtnClick(); });
+    Level100DnBtn = button(312, 43, 18, 13, 3, 4, 3, [this] { game.Level100DnBtnClick(); });
+    OptionBtn = button(460, 4, 50, 50, 21, 22, 21, [this] { OptionBtnClick(); });
+    InfoBtn = button(512, 4, 50, 50, 23, 24, 23, [this] { info(); });
+    RulesBtn = button(564, 4, 50, 50, 27, 28, 27, [this] { rules(); });
+    ExitBtn = button(616, 4, 50, 50, 25, 26, 25, [this] { ExitBtnClick(); });
 
     LevelLabel = LevelDisplayLabel(toolbox, QRect(224, 15, 81, 29), Qt::AlignRight);
     LevelLabel100 = LevelDisplayLabel(toolbox, QRect(308, 15, 25, 25), Qt::AlignHCenter);
@@ -155,46 +159,4 @@ void TMainForm::info()
 void TMainForm::rules()
 {
     HelpHook->ShowRules(game.Language);
-}
-
-// The level commands run in the game; the window only passes them on.
-void TMainForm::NewGameBtnClick()
-{
-    game.NewGameBtnClick();
-}
-void TMainForm::RestartBtnClick()
-{
-    game.RestartBtnClick();
-}
-void TMainForm::Level1UpBtnClick()
-{
-    game.Level1UpBtnClick();
-}
-void TMainForm::Level1DnBtnClick()
-{
-    game.Level1DnBtnClick();
-}
-void TMainForm::Level10UpBtnClick()
-{
-    game.Level10UpBtnClick();
-}
-void TMainForm::Level10DnBtnClick()
-{
-    game.Level10DnBtnClick();
-}
-void TMainForm::Level100UpBtnClick()
-{
-    game.Level100UpBtnClick();
-}
-void TMainForm::Level100DnBtnClick()
-{
-    game.Level100DnBtnClick();
-}
-void TMainForm::sUpBtnClick()
-{
-    game.sUpBtnClick();
-}
-void TMainForm::sDownBtnClick()
-{
-    game.sDownBtnClick();
 }

@@ -5,6 +5,7 @@
 #include "GameFolders.h"
 #include "LoadDialog.h"
 #include "MessageDialog.h"
+#include "PictureButton.h"
 #include "SafeFile.h"
 #include "SaveDialog.h"
 #include "SavedGameFile.h"
@@ -437,7 +438,7 @@ TEST(ReadOnlyMedium, NothingIsCreatedLoadedOrSaved)
     // A new game starts all the same; only the saving is left out.
     script.seen.clear();
     Parts(f.form).game.Mark(1) = 1;
-    f.form.NewGameBtnClick();
+    Parts(f.form).NewBtn->click();
     EXPECT_EQ(script.seen, QStringList({"Do you really want to give up the game?", notice}));
     EXPECT_EQ(Parts(f.form).game.CurrentLevel, 1);
     EXPECT_EQ(Parts(f.form).game.Mark(1), 0);
