@@ -643,6 +643,47 @@ def runner_set():
         option_button("runner", "Animations: a running figure in green and blue on an orange square" if not hot else
                       "Animations: the running figure in pink and yellow", defs, body, hot, grey=not hot)
 
+# ---------------------------------------------------------------- our own options
+def smooth_set():
+    # a red ball with a soft edge; under the mouse it shines
+    for hot in (False, True):
+        defs = [rad("ball", [(0, "#ffe4dc"), (0.2, "#ff8a7c"), (0.6, "#ff4040"), (1, "#8e0e10")],
+                    0.5, 0.5, 0.5, 0.36, 0.32),
+                rad("spot", [(0, "#ffffff", 0.95), (1, "#ffffff", 0)])]
+        motif = ['<circle cx="26.2" cy="26.6" r="14" fill="#000000" fill-opacity="0.3"/>',
+                 '<circle cx="25" cy="25" r="14" fill="url(#ball)" stroke="#4a0608" stroke-width="1"/>',
+                 '<ellipse cx="20" cy="19.5" rx="5" ry="3.2" transform="rotate(-35 20 19.5)" fill="url(#spot)"/>']
+        if hot:
+            motif = ['<circle cx="25" cy="25" r="19" fill="#fff2c0" fill-opacity="0.45"/>'] + motif
+        option_button("smooth", "Smooth drawing: a round red ball on an orange square" if not hot else
+                      "Smooth drawing: the ball shining", defs, motif, hot)
+
+def calm_set():
+    # a crescent moon; under the mouse a few still stars beside it
+    moon = "M30,8 C20,10 14,18 14,26 C14,35 21,42 30,42 C34,42 37,41 39,39 C29,38 23,32 23,24 C23,17 26,11 30,8 Z"
+    for hot in (False, True):
+        defs = [lin("moon", [(0, "#fffbd0"), (0.5, "#ffe040"), (1, "#c89010")], 0, 0, 1, 1)]
+        motif = [f'<path d="{moon}" transform="translate(1.2,1.6)" fill="#000000" fill-opacity="0.3"/>',
+                 path(moon, "url(#moon)", "#5a3c00", 1.25)]
+        if hot:
+            for x, y in ((36, 14), (41, 24), (33, 30)):
+                motif.append(f'<path d="M{x},{y - 2.5} L{x + 0.8},{y - 0.8} L{x + 2.5},{y} L{x + 0.8},{y + 0.8} '
+                             f'L{x},{y + 2.5} L{x - 0.8},{y + 0.8} L{x - 2.5},{y} L{x - 0.8},{y - 0.8} Z" '
+                             'fill="#fffbd0" stroke="#5a3c00" stroke-width="0.6"/>')
+        option_button("calm", "Calm screen: a crescent moon on an orange square" if not hot else
+                      "Calm screen: the moon with still stars", defs, motif, hot)
+
+def contrast_set():
+    # a circle half dark and half light; under the mouse the halves change places
+    for hot in (False, True):
+        dark, light = ("#fffbe0", "#10102c") if hot else ("#10102c", "#fffbe0")
+        motif = ['<circle cx="26.2" cy="26.6" r="14" fill="#000000" fill-opacity="0.3"/>',
+                 f'<path d="M25,11 A14,14 0 0 0 25,39 Z" fill="{dark}"/>',
+                 f'<path d="M25,11 A14,14 0 0 1 25,39 Z" fill="{light}"/>',
+                 '<circle cx="25" cy="25" r="14" fill="none" stroke="#10102c" stroke-width="1.5"/>']
+        option_button("contrast", "High-contrast marks: a circle half dark, half light, on an orange square"
+                      if not hot else "High-contrast marks: the halves changed round", [], motif, hot)
+
 # ---------------------------------------------------------------- logo and icon
 def hex3(r, g, b):
     return "#%02x%02x%02x" % (r, g, b)
@@ -711,6 +752,9 @@ def main():
     speaker_set()
     clef_set()
     runner_set()
+    smooth_set()
+    calm_set()
+    contrast_set()
     logo_set()
     icon_set()
 

@@ -9,6 +9,16 @@ BoardBox::BoardBox(const QImage &buffer, QWidget *parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
+
+void BoardBox::SetOutline(const QPolygon &outline)
+{
+    if (outline == outline_)
+        return;
+    update(outline_.boundingRect().adjusted(-1, -1, 1, 1));
+    outline_ = outline;
+    update(outline_.boundingRect().adjusted(-1, -1, 1, 1));
 }
 
 void BoardBox::paintEvent(QPaintEvent *event)
@@ -16,7 +26,30 @@ void BoardBox::paintEvent(QPaintEvent *event)
     QPainter p(this);
     const QRect r = event->rect();
     p.fillRect(r, Qt::black); // beyond the buffer while a new size settles
-    p.drawImage(r.topLeft(), buffer_, r);
+    // The buffer may hold more pixels than the box has: one per device pixel.
+    const qreal d = buffer_.devicePixelRatio();
+    p.drawImage(QRectF(r), buffer_, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
+    if (!outline_.isEmpty()) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(255, 250, 200), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(outline_);
+    }
+}
+
+void BoardBox::mouseMoveEvent(QMouseEvent *event)
+{
+    pointer_ = event->position().toPoint();
+    if (onHover)
+        onHover(pointer_);
+}
+
+void BoardBox::leaveEvent(QEvent *event)
+{
+    pointer_.reset();
+    if (onHover)
+        onHover(std::nullopt);
+    QWidget::leaveEvent(event);
 }
 
 void BoardBox::mousePressEvent(QMouseEvent *event)
@@ -38,13 +71,28 @@ Toolbox::Toolbox(const QImage &indicator, QWidget *parent)
 void Toolbox::SetSolved(bool solved)
 {
     solved_ = solved;
-    update(QRect(IndicatorAt, QSize(50, 50)));
+    update(IndicatorRect());
+}
+
+void Toolbox::SetScale(qreal scale, const QImage &indicator)
+{
+    scale_ = scale;
+    indicator_ = indicator;
+    update();
+}
+
+QRect Toolbox::IndicatorRect() const
+{
+    return QRectF(QPointF(IndicatorAt) * scale_, QSizeF(50, 50) * scale_).toRect();
 }
 
 void Toolbox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.drawImage(IndicatorAt, indicator_, QRect(solved_ ? 50 : 0, 0, 50, 50));
+    // The picture holds one pixel per device pixel of the grown toolbar.
+    const qreal d = indicator_.width() / 100.0;
+    p.drawImage(
+        QRectF(IndicatorRect()), indicator_, QRectF((solved_ ? 50 : 0) * d, 0, 50 * d, 50 * d));
 }
 
 SolvedGauge::SolvedGauge(QWidget *parent)

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPolygon>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 // `box`: shows the board's back buffer; any mouse button pressed on it is a
 // click on the board (a double click counts as a second press).
@@ -15,14 +17,28 @@ class BoardBox : public QWidget
 public:
     BoardBox(const QImage &buffer, QWidget *parent);
     std::function<void(int x, int y)> onMouseDown;
+    // The pointer over the board, or off it (no point): the window answers
+    // with the outline to show, if any.
+    std::function<void(std::optional<QPoint> at)> onHover;
+
+    // A thin outline over the board, not part of its pixels: it is drawn on
+    // the screen only, and an empty one shows nothing.
+    void SetOutline(const QPolygon &outline);
+    const QPolygon &Outline() const { return outline_; }
+    // Where the pointer was last seen over the board.
+    std::optional<QPoint> Pointer() const { return pointer_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     const QImage &buffer_;
+    QPolygon outline_;
+    std::optional<QPoint> pointer_;
 };
 
 // `toolbox`: the strip under the toolbar's controls. The window's black shows
@@ -37,6 +53,10 @@ public:
     Toolbox(const QImage &indicator, QWidget *parent);
     void SetSolved(bool solved);
     bool Solved() const { return solved_; }
+    // A toolbar grown by `scale`: the indicator's picture drawn for that
+    // size, and its place and size grown alike.
+    void SetScale(qreal scale, const QImage &indicator);
+    QRect IndicatorRect() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -44,6 +64,7 @@ protected:
 private:
     QImage indicator_;
     bool solved_ = false;
+    qreal scale_ = 1;
 };
 
 // `gsol`: a red bar on black without border or text; its hint tells the count.

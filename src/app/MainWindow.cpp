@@ -12,6 +12,8 @@
 #include "OptionsDialog.h"
 #include "SaveDialog.h"
 #include "SavedGameFile.h"
+#include "Shortcuts.h"
+#include "Tiles.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,6 +25,7 @@
 #include <QWindow>
 
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -82,6 +85,7 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
     CreateToolbar(); // the pictures of `m`, the strip and its controls
     box = new BoardBox(view.buffer(), this);
     box->onMouseDown = [this](int x, int y) { boxMouseDown(x, y); };
+    box->onHover = [this](std::optional<QPoint> at) { ShowReach(at); };
     gsol = new SolvedGauge(this);
     gsol->resize(width(), 10);
     gsol->raise(); // over the lowest pixels of the board
@@ -123,6 +127,7 @@ bool TMainForm::FormCreate()
     MusicOn = s.MusicOn;
     game.AnimationOn = s.AnimationOn;
     GrafMode = s.GrafMode;
+    view.look = {s.SmoothOn, s.CalmOn, s.ContrastOn};
 
     random.Seed(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -173,12 +178,15 @@ void TMainForm::CreateDialogs()
     YesNoDlg = std::make_unique<TYesNoDlg>(
         *DlgResources, [this] { return game.Language; }, this);
     OptionDlg = std::make_unique<TOptionDlg>(
-        OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn},
+        OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn, &view.look.smooth,
+            &view.look.calm, &view.look.contrast},
         MusicHooks {[this] { return MusicAvailable; },
             [this] { return QString::fromStdString(midi.PieceName()); },
             [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
             [this] { return waves.DeviceOpen(); }, [this] { return midi.PiecesFound(); }},
         [this] { RefreshHints(); }, this);
+    // A changed look shows on the board at once, under the open dialog.
+    OptionDlg->onLookChanged = [this] { boxPaint(); };
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
         *DlgResources, [this] { return game.Language; }, this);
     LoadGameDlg = std::make_unique<TLoadGameDlg>(
@@ -263,15 +271,34 @@ void TMainForm::resizeEvent(QResizeEvent *event)
     FormResize();
 }
 
+void TMainForm::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Full screen on a screen of the window's own size brings no new size,
+    // but the board area changes all the same.
+    if (event->type() == QEvent::WindowStateChange)
+        FormResize();
+}
+
 void TMainForm::FormResize()
 {
     // The 4 : 3 rule follows the sizes the window system reports
     // (KeepFourToThree); this lays out whatever size the window has now.
     const int w = width();
     const int h = height();
-    toolbox->setGeometry(0, 0, w, ToolbarHeight);
-    box->setGeometry(0, ToolbarHeight, w, std::max(1, h - ToolbarHeight));
-    view.Resize(w, h, box->width(), box->height()); // metrics and stars
+    ScaleToolbar(ToolbarScale(w));
+    const int top = ToolbarHeightNow();
+    toolbox->setGeometry(0, 0, w, top);
+    box->setGeometry(0, top, w, std::max(1, h - top));
+    // A full screen keeps the board at 4 : 3 in its middle; the stars fill
+    // the rest. The toolbar and the gauge span the whole width, as they do
+    // in a window.
+    const QRect area
+        = (windowState() & Qt::WindowFullScreen) ? FourToThreeArea(w, h) : QRect(0, 0, w, h);
+    // One pixel of the buffer per device pixel, rounded up: sharp at any
+    // density, and a whole number keeps every pixel rule of the board.
+    view.SetPixelRatio(static_cast<int>(std::ceil(devicePixelRatio())));
+    view.Resize(w, h, box->width(), box->height(), area); // metrics and stars
     gsol->setGeometry(0, h - gsol->height(), w, gsol->height());
     PlaceRightButtons();
     boxPaint();
@@ -321,6 +348,9 @@ void TMainForm::KeepSettings(bool values)
         s.GrafMode = GrafMode;
         s.Level = game.CurrentLevel;
         s.GameName = game.GameName;
+        s.SmoothOn = view.look.smooth;
+        s.CalmOn = view.look.calm;
+        s.ContrastOn = view.look.contrast;
         WriteGameSettings(ini, s);
     }
     keeper.Store(*this);
@@ -382,15 +412,67 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     // on: the player presses again to move again.
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        const bool command = !IsModifierKey(key->key())
+            && CommandFor(PressedKey(key->key(), key->modifiers())) != nullptr;
         if (!keys_.Repeats(*key))
-            FormKeyDown(key->key(), key->modifiers());
+            KeyPressed(*key);
+        // A command's key goes no further, repeated or not.
+        if (command)
+            return true;
     }
     // A key may be let go while a dialog has the keyboard.
-    if (event->type() == QEvent::KeyRelease && watched->isWindowType())
-        keys_.Repeats(*static_cast<QKeyEvent *>(event));
-    if (watched == this && event->type() == QEvent::WindowDeactivate)
+    if (event->type() == QEvent::KeyRelease && watched->isWindowType()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        keys_.Repeats(*key);
+        if (key->key() == heldModifier_ && !key->isAutoRepeat())
+            PassHeldModifier();
+    }
+    // A click comes after the modifier pressed before it, as the design has it.
+    if (event->type() == QEvent::MouseButtonPress && watched == windowHandle())
+        PassHeldModifier();
+    if (watched == this && event->type() == QEvent::WindowDeactivate) {
         keys_.Forget();
+        PassHeldModifier();
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::KeyPressed(const QKeyEvent &key)
+{
+    if (IsModifierKey(key.key())) {
+        // A second modifier (Ctrl, then Shift) is still the start of a
+        // combination; the first one stands for both.
+        if (heldModifier_ == 0) {
+            heldModifier_ = key.key();
+            heldModifiers_ = key.modifiers();
+        }
+        return;
+    }
+    // A command never touches the level: the modifier that began its
+    // combination is dropped with it.
+    if (const Command *c = CommandFor(PressedKey(key.key(), key.modifiers()))) {
+        heldModifier_ = 0;
+        ShowReach(std::nullopt);
+        c->run(*this);
+        ShowReach(box->Pointer());
+        return;
+    }
+    PassHeldModifier();
+    FormKeyDown(key.key(), key.modifiers());
+}
+
+void TMainForm::PassHeldModifier()
+{
+    if (heldModifier_ == 0)
+        return;
+    const int key = heldModifier_;
+    heldModifier_ = 0;
+    FormKeyDown(key, heldModifiers_);
+}
+
+void TMainForm::ToggleFullScreen()
+{
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
 bool HeldKeys::Repeats(const QKeyEvent &key)
@@ -431,12 +513,33 @@ void TMainForm::GiveFocusBack()
 
 void TMainForm::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers)
 {
+    ShowReach(std::nullopt);
     game.FormKeyDown(VirtualKey(qtKey), modifiers.testFlag(Qt::ShiftModifier));
+    ShowReach(box->Pointer());
 }
 
 void TMainForm::boxMouseDown(int x, int y)
 {
-    game.boxMouseDown(x, y, view.metrics().CellW, view.metrics().CellH);
+    ShowReach(std::nullopt);
+    const Metrics &m = view.metrics();
+    game.boxMouseDown(x - m.OriginX, y - m.OriginY, m.CellW, m.CellH);
+    ShowReach(box->Pointer());
+}
+
+void TMainForm::ShowReach(std::optional<QPoint> at)
+{
+    // Drawn over the board on the screen only, never into its pixels: the
+    // board itself stays exactly as designed, stars and all, and with the
+    // pointer elsewhere nothing of it shows.
+    const Metrics &m = view.metrics();
+    std::optional<Cell> cell;
+    if (at)
+        cell = ClickTarget(at->x() - m.OriginX, at->y() - m.OriginY, m.CellW, m.CellH);
+    if (!cell || !game.CanReach(cell->col, cell->row)) {
+        box->SetOutline({});
+        return;
+    }
+    box->SetOutline(TopFaceOf(m, CellX(m, cell->col, cell->row), CellY(m, cell->row)));
 }
 
 // --- painting and the timer --------------------------------------------------------

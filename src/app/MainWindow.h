@@ -15,11 +15,15 @@
 #include "StoreTexts.h"
 #include "WindowKeeper.h"
 
+#include <QKeyCombination>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class BoardBox;
 class QKeyEvent;
@@ -36,6 +40,10 @@ class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
 struct MainWindowParts;
+
+// The toolbar grows in steps with the window's width: as designed below
+// 1200 pixels, half as large again from 1200, twice as large from 1600.
+qreal ToolbarScale(int windowWidth);
 
 // Arrow keys become the virtual key codes the rules know; any other key
 // becomes 0, which moves nothing.
@@ -63,7 +71,7 @@ class TMainForm : public QWidget, public GameHost
 {
     Q_OBJECT
 public:
-    static constexpr int ToolbarHeight = 60;
+    static constexpr int ToolbarHeight = 60; // at the design's size; see ToolbarScale
     static constexpr QSize DesignClientSize {673, 362};
     // The outer size the frame may not be dragged below.
     static constexpr QSize TrackingMinimum {680, 460};
@@ -103,6 +111,10 @@ public:
     void info();
     void rules();
     void LoadBtnClick();
+    // Full screen and back to the window as it was; the board keeps 4 : 3.
+    void ToggleFullScreen();
+    // Every key of every command, for the rules that list them.
+    static std::vector<QKeyCombination> CommandKeys();
 
     // --- saved games ------------------------------------------------------------
     // When nothing can be saved anywhere (a read-only medium, and no folder
@@ -145,6 +157,7 @@ protected:
     void setVisible(bool visible) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -211,10 +224,46 @@ private:
     void ReportSettingsProblem();
     void CreateToolbar();
     void PlaceRightButtons();
+    // Grows the toolbar for a wide window: every control's place, size,
+    // picture and font by the same step, so that its layout stays the design's.
+    void ScaleToolbar(qreal scale);
+    int ToolbarHeightNow() const;
+    struct ToolbarItem
+    {
+        QWidget *control;
+        QRect place; // at the design's size
+        int normal = -1, hot = -1, greyed = -1; // faces in `m`; none for a label
+    };
+    std::vector<ToolbarItem> toolbarItems_;
+    qreal toolbarScale_ = 1;
     void AskLanguage();
     void BringToMinimumAndRatio();
     void FirstPlacement();
     void GiveFocusBack();
+    // The outline of the cell under the pointer when a click there moves the
+    // hero; none otherwise, and none while a move runs.
+    void ShowReach(std::optional<QPoint> at);
+
+    // A command of the window: the button that runs it (none for a command
+    // without a button), what it runs, its keys (the first ones a hint
+    // names), and the design's hint of its button. A new command with keys is
+    // one more line of Commands().
+    struct Command
+    {
+        PictureButton *TMainForm::*button;
+        void (*run)(TMainForm &form);
+        std::vector<QKeyCombination> keys;
+        const char *german;
+        const char *english;
+    };
+    static const std::vector<Command> &Commands();
+    static const Command *CommandFor(QKeyCombination key);
+    // A key press that is no repeat: a command's key runs the command, any
+    // other key goes to the game.
+    void KeyPressed(const QKeyEvent &key);
+    // A modifier pressed alone touches the level only when no command's key
+    // follows it: it is held back until then.
+    void PassHeldModifier();
 
     friend MainWindowParts Parts(TMainForm &form);
 
@@ -229,6 +278,8 @@ private:
     bool placed_ = false; // placed once its frame was known
     RatioKeeper ratio_ {TrackingMinimum};
     HeldKeys keys_;
+    int heldModifier_ = 0; // a modifier pressed, not yet passed to the game
+    Qt::KeyboardModifiers heldModifiers_;
     QTimer *ratioCheck_;
 };
 

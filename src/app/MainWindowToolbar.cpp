@@ -6,28 +6,40 @@
 #include "InfoDialog.h"
 #include "OptionsDialog.h"
 #include "PictureButton.h"
+#include "Shortcuts.h"
 
 #include <QLabel>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
 
 // The pictures of `m`, in their order: the solved indicator, the small and
 // the large arrows, then the faces of the 50 x 50 buttons.
-void LoadToolbarPictures(PictureList &m)
+// The pictures of `m` at the toolbar's scale, drawn for the screen's density.
+void LoadToolbarPictures(PictureList &m, qreal scale = 1)
 {
     const QString dir = QStringLiteral(":/pictures/toolbar/");
-    m.Add(dir + "solved-indicator.svg", QSize(100, 100));
+    const qreal ratio = scale * ScreenPixelRatio();
+    m = PictureList();
+    m.Add(dir + "solved-indicator.svg", QSize(100, 100), ratio);
     for (const char *name :
         {"arrow-up-small", "arrow-up-small-hot", "arrow-down-small", "arrow-down-small-hot"})
-        m.Add(dir + name + ".svg", QSize(17, 13));
+        m.Add(dir + name + ".svg", QSize(17, 13), ratio);
     for (const char *name : {"arrow-up", "arrow-up-hot", "arrow-down", "arrow-down-hot"})
-        m.Add(dir + name + ".svg", QSize(25, 25));
+        m.Add(dir + name + ".svg", QSize(25, 25), ratio);
     for (const char *name : {"new", "new-hot", "new-grey", "load", "load-hot", "load-grey",
              "restart", "restart-hot", "restart-grey", "next", "next-hot", "next-grey", "options",
              "options-hot", "info", "info-hot", "exit", "exit-hot", "rules", "rules-hot"})
-        m.Add(dir + name + ".svg", QSize(50, 50));
+        m.Add(dir + name + ".svg", QSize(50, 50), ratio);
+}
+
+// A picture drawn for a grown toolbar, shown at its grown size.
+QImage Grown(QImage picture, qreal scale)
+{
+    picture.setDevicePixelRatio(picture.devicePixelRatio() / scale);
+    return picture;
 }
 
 QLabel *LevelDisplayLabel(QWidget *parent, const QRect &place, Qt::Alignment alignment)
@@ -70,6 +82,7 @@ void TMainForm::CreateToolbar()
         b->setGeometry(left, top, w, h);
         b->SetFaces(m.Image(normal), m.Image(hot), m.Image(greyed));
         connect(b, &QAbstractButton::clicked, this, click);
+        toolbarItems_.push_back({b, QRect(left, top, w, h), normal, hot, greyed});
         return b;
     };
     NewBtn = button(4, 5, 50, 50, 9, 10, 11, [this] { game.NewGameBtnClick(); });
@@ -95,43 +108,137 @@ void TMainForm::CreateToolbar()
     LevelLabel1 = LevelDisplayLabel(toolbox, QRect(348, 15, 25, 25), Qt::AlignHCenter);
     for (QLabel *digit : {LevelLabel100, LevelLabel10, LevelLabel1})
         digit->setText(QStringLiteral("0"));
+    for (QLabel *label : {LevelLabel, LevelLabel100, LevelLabel10, LevelLabel1})
+        toolbarItems_.push_back({label, label->geometry()});
     // The digits lie under the small arrows' reach; the arrows stay on top.
     for (PictureButton *b :
         {Level100UpBtn, Level10UpBtn, Level1UpBtn, Level1DnBtn, Level10DnBtn, Level100DnBtn})
         b->raise();
 }
 
+qreal ToolbarScale(int windowWidth)
+{
+    if (windowWidth >= 1600)
+        return 2;
+    if (windowWidth >= 1200)
+        return 1.5;
+    return 1;
+}
+
+int TMainForm::ToolbarHeightNow() const
+{
+    return qRound(ToolbarHeight * toolbarScale_);
+}
+
+void TMainForm::ScaleToolbar(qreal scale)
+{
+    if (scale == toolbarScale_)
+        return;
+    toolbarScale_ = scale;
+    LoadToolbarPictures(m, scale);
+    const auto grown = [scale](const QRect &r) {
+        return QRectF(QPointF(r.topLeft()) * scale, QSizeF(r.size()) * scale).toRect();
+    };
+    for (const ToolbarItem &item : toolbarItems_) {
+        item.control->setGeometry(grown(item.place));
+        if (auto *b = qobject_cast<PictureButton *>(item.control)) {
+            b->SetFaces(Grown(m.Image(item.normal), scale), Grown(m.Image(item.hot), scale),
+                Grown(m.Image(item.greyed), scale));
+        } else {
+            QFont f = item.control->font();
+            f.setPixelSize(qRound(25 * scale));
+            item.control->setFont(f);
+        }
+    }
+    toolbox->SetScale(scale, m.Image(0));
+}
+
 void TMainForm::PlaceRightButtons()
 {
     const int w = width();
-    ExitBtn->move(w - 52, ExitBtn->y());
-    RulesBtn->move(w - 104, RulesBtn->y());
-    InfoBtn->move(w - 156, InfoBtn->y());
-    OptionBtn->move(w - 208, OptionBtn->y());
+    const qreal s = toolbarScale_;
+    ExitBtn->move(w - qRound(52 * s), ExitBtn->y());
+    RulesBtn->move(w - qRound(104 * s), RulesBtn->y());
+    InfoBtn->move(w - qRound(156 * s), InfoBtn->y());
+    OptionBtn->move(w - qRound(208 * s), OptionBtn->y());
+}
+
+const std::vector<TMainForm::Command> &TMainForm::Commands()
+{
+    // Letters without a modifier are safe here: a command's key is taken
+    // before the game sees it, so it never touches the level. Where a letter
+    // would be ambiguous, or a command ends or leaves the game, a modifier or
+    // a function key is used.
+    using K = QKeyCombination;
+    constexpr auto Ctrl = Qt::ControlModifier;
+    constexpr auto Shift = Qt::ShiftModifier;
+    static const std::vector<Command> table = {
+        {&TMainForm::NewBtn, [](TMainForm &f) { f.game.NewGameBtnClick(); }, {K(Ctrl, Qt::Key_N)},
+            "Ich beginne ein neues Spiel.", "Ich start a new game."},
+        {&TMainForm::LoadBtn, [](TMainForm &f) { f.LoadBtnClick(); }, {K(Ctrl, Qt::Key_O)},
+            "Ich möchte ein anderes Spiel laden.", "Ich want to load a game."},
+        // There is no undo: starting the level again is the nearest to it.
+        {&TMainForm::StartBtn, [](TMainForm &f) { f.game.RestartBtnClick(); },
+            {K(Qt::Key_R), K(Ctrl, Qt::Key_Z)}, "Ich fang die Stufe neu an.",
+            "I start again with this level."},
+        {&TMainForm::NextBtn, [](TMainForm &f) { f.game.Level1UpBtnClick(); }, {K(Qt::Key_N)},
+            "Ich mache mit der nächsten Stufe weiter.", "Ich continue with the next level."},
+        {&TMainForm::Level1UpBtn, [](TMainForm &f) { f.game.Level1UpBtnClick(); },
+            {K(Qt::Key_PageUp)}, "Eine Stufe weiter", "One level up"},
+        {&TMainForm::Level10UpBtn, [](TMainForm &f) { f.game.Level10UpBtnClick(); },
+            {K(Shift, Qt::Key_PageUp)}, "Zehn Stufen weiter", "Ten levels up"},
+        {&TMainForm::Level100UpBtn, [](TMainForm &f) { f.game.Level100UpBtnClick(); },
+            {K(Ctrl, Qt::Key_PageUp)}, "Hundert Stufen weiter", "Hundred levels up"},
+        {&TMainForm::Level1DnBtn, [](TMainForm &f) { f.game.Level1DnBtnClick(); },
+            {K(Qt::Key_PageDown)}, "Eine Stufe zurück", "One level back"},
+        {&TMainForm::Level10DnBtn, [](TMainForm &f) { f.game.Level10DnBtnClick(); },
+            {K(Shift, Qt::Key_PageDown)}, "Zehn Stufen zurück", "Ten levels back"},
+        {&TMainForm::Level100DnBtn, [](TMainForm &f) { f.game.Level100DnBtnClick(); },
+            {K(Ctrl, Qt::Key_PageDown)}, "Hundert Stufen zurück", "Hundred levels back"},
+        {&TMainForm::UnSolvedUpBtn, [](TMainForm &f) { f.game.sUpBtnClick(); }, {K(Qt::Key_U)},
+            "Zur nächsten ungelösten Stufe", "To the next unsolved level"},
+        {&TMainForm::UnSolvedDnBtn, [](TMainForm &f) { f.game.sDownBtnClick(); },
+            {K(Shift, Qt::Key_U)}, "Zur vorigen ungelösten Stufe",
+            "To the previous unsolved level"},
+        {&TMainForm::RulesBtn, [](TMainForm &f) { f.rules(); }, {K(Qt::Key_F1)},
+            "Worum geht's da eigentlich?", "What's to do here?"},
+        {&TMainForm::ExitBtn, [](TMainForm &f) { f.ExitBtnClick(); },
+            {K(Qt::Key_Escape), K(Ctrl, Qt::Key_Q)}, "Ich hab genug!", "I have enough!"},
+        {&TMainForm::InfoBtn, [](TMainForm &f) { f.info(); }, {K(Ctrl, Qt::Key_I)},
+            "Wer hat diese Spiele nur verbrochen?", "Who did these QUIRK GAME?"},
+        {&TMainForm::OptionBtn, [](TMainForm &f) { f.OptionBtnClick(); }, {K(Ctrl, Qt::Key_Comma)},
+            "Ich möchte die Einstellungen ändern.", "I want to modify the options."},
+        {nullptr, [](TMainForm &f) { f.ToggleFullScreen(); }, {K(Qt::Key_F11)},
+            "Vollbild ein und aus", "Full screen on and off"},
+    };
+    return table;
+}
+
+std::vector<QKeyCombination> TMainForm::CommandKeys()
+{
+    std::vector<QKeyCombination> keys;
+    for (const Command &c : Commands())
+        keys.insert(keys.end(), c.keys.begin(), c.keys.end());
+    return keys;
+}
+
+const TMainForm::Command *TMainForm::CommandFor(QKeyCombination key)
+{
+    for (const Command &c : Commands()) {
+        if (std::find(c.keys.begin(), c.keys.end(), key) != c.keys.end())
+            return &c;
+    }
+    return nullptr;
 }
 
 void TMainForm::RefreshHints()
 {
     const int l = game.Language;
-    NewBtn->SetHint(Say(l, "Ich beginne ein neues Spiel.", "Ich start a new game."));
-    LoadBtn->SetHint(Say(l, "Ich möchte ein anderes Spiel laden.", "Ich want to load a game."));
-    StartBtn->SetHint(Say(l, "Ich fang die Stufe neu an.", "I start again with this level."));
-    NextBtn->SetHint(
-        Say(l, "Ich mache mit der nächsten Stufe weiter.", "Ich continue with the next level."));
-    Level1UpBtn->SetHint(Say(l, "Eine Stufe weiter", "One level up"));
-    Level10UpBtn->SetHint(Say(l, "Zehn Stufen weiter", "Ten levels up"));
-    Level100UpBtn->SetHint(Say(l, "Hundert Stufen weiter", "Hundred levels up"));
-    Level1DnBtn->SetHint(Say(l, "Eine Stufe zurück", "One level back"));
-    Level10DnBtn->SetHint(Say(l, "Zehn Stufen zurück", "Ten levels back"));
-    Level100DnBtn->SetHint(Say(l, "Hundert Stufen zurück", "Hundred levels back"));
-    UnSolvedUpBtn->SetHint(Say(l, "Zur nächsten ungelösten Stufe", "To the next unsolved level"));
-    UnSolvedDnBtn->SetHint(
-        Say(l, "Zur vorigen ungelösten Stufe", "To the previous unsolved level"));
-    RulesBtn->SetHint(Say(l, "Worum geht's da eigentlich?", "What's to do here?"));
-    ExitBtn->SetHint(Say(l, "Ich hab genug!", "I have enough!"));
-    InfoBtn->SetHint(Say(l, "Wer hat diese Spiele nur verbrochen?", "Who did these QUIRK GAME?"));
-    OptionBtn->SetHint(
-        Say(l, "Ich möchte die Einstellungen ändern.", "I want to modify the options."));
+    // The design's hint, then the keys that do the same.
+    for (const Command &c : Commands()) {
+        if (c.button)
+            (this->*c.button)->SetHint(Say(l, c.german, c.english) + KeysNote(c.keys, l));
+    }
     LevelLabel->setText(Say(l, "Stufe:", "Level:"));
     game.UpdateStatus();
 }

@@ -19,12 +19,19 @@ bool WindowKeeper::Restore(QWidget &window) const
         screens.push_back(ToPlacementRect(s->availableGeometry()));
     if (stored && !FitsSomeScreen(stored->normal, screens))
         stored.reset(); // a damaged or crafted value: as if none were stored
+    // Full screen is kept beside the placement: the placement is the window
+    // the player comes back to from it, so it is taken first.
+    const auto fullScreen = [&] {
+        if (ini_.ReadBool(SectionCommon, FullScreenValueName, false))
+            window.setWindowState(window.windowState() | Qt::WindowFullScreen);
+    };
     if (!stored) {
         const QRect frame = window.frameGeometry();
         const QRect inner = window.geometry();
         Centre(window, frame.size(),
             QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
                 frame.right() - inner.right(), frame.bottom() - inner.bottom()));
+        fullScreen();
         return false;
     }
     const PlacementRect r
@@ -34,6 +41,7 @@ bool WindowKeeper::Restore(QWidget &window) const
     // that starts out of sight looks as if it had not started.
     if (stored->showCmd == ShowMaximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    fullScreen();
     return true;
 }
 
@@ -62,4 +70,5 @@ WindowPlacement WindowKeeper::PlacementOf(const QWidget &window)
 void WindowKeeper::Store(const QWidget &window)
 {
     ini_.WriteString(SectionCommon, PlacementValueName, FormatPlacement(PlacementOf(window)));
+    ini_.WriteBool(SectionCommon, FullScreenValueName, window.isFullScreen());
 }

@@ -10,6 +10,9 @@
 
 class QWidget;
 
+// Beside the placement: "1" when the window was full screen.
+constexpr const char *FullScreenValueName = "fullscreen";
+
 class WindowKeeper
 {
 public:

@@ -75,6 +75,10 @@ public:
     void Teleport(bool fromKey);
     void FormKeyDown(int key, bool shift);
     void boxMouseDown(int x, int y, int cellW, int cellH);
+    // Whether a click on this cell now moves the hero onto a tile: a step or
+    // a jump along a row or column that his tile allows, while the level is
+    // ready or in play and is not down to its last landing.
+    bool CanReach(int col, int row) const;
 
     // --- progression -------------------------------------------------------
     void LoadLevel(int level);

@@ -183,3 +183,15 @@ void Game::boxMouseDown(int x, int y, int cellW, int cellH)
         return; // diagonal, or the hero's own cell
     MoveSequence(dCol, dRow, false);
 }
+
+bool Game::CanReach(int col, int row) const
+{
+    if (PlayState > PlayInPlay || !OnBoard(HeroCol, HeroRow) || !OnBoard(col, row))
+        return false;
+    const int dCol = col - HeroCol;
+    const int dRow = row - HeroRow;
+    if (std::abs(dCol) > 2 || std::abs(dRow) > 2 || (dCol != 0) == (dRow != 0))
+        return false;
+    return LandingTotal(board) != 1 && board[At(col, row)] != Empty
+        && MayLeave(board[At(HeroCol, HeroRow)], dCol, dRow);
+}

@@ -27,7 +27,17 @@ enum Bmp {
     BmpRunner,
     BmpRunnerHot,
     BmpRunnerGrey,
+    BmpSmooth,
+    BmpSmoothHot,
+    BmpCalm,
+    BmpCalmHot,
+    BmpContrast,
+    BmpContrastHot,
 };
+
+// The rows of the inner panel: a switch and its line every 56 pixels.
+constexpr int RowStep = 56;
+constexpr int OwnRows = 3; // the game's own switches below the design's four
 
 PictureList LoadBmps()
 {
@@ -38,7 +48,8 @@ PictureList LoadBmps()
     bmps.Add(dir + "granite-dark.svg", QSize(160, 120));
     bmps.Add(dir + "logo.svg", QSize(100, 75));
     for (const char *name : {"check", "check-hot", "mouth", "mouth-hot", "speaker", "speaker-hot",
-             "clef", "clef-hot", "clef-grey", "runner", "runner-hot", "runner-grey"})
+             "clef", "clef-hot", "clef-grey", "runner", "runner-hot", "runner-grey", "smooth",
+             "smooth-hot", "calm", "calm-hot", "contrast", "contrast-hot"})
         bmps.Add(dir + name + ".svg", face);
     return bmps;
 }
@@ -58,7 +69,10 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
     , refreshHints_(std::move(refreshHints))
     , mainWindow_(mainWindow)
 {
-    setFixedSize(497, 416);
+    // The game's own switches make the dialog and its inner panel taller by
+    // their rows; everything of the design keeps its place.
+    const int grown = v_.SmoothOn ? OwnRows * RowStep : 0;
+    setFixedSize(497, 416 + grown);
     const PictureList bmps = LoadBmps();
     auto *background = new PicturePanel(this);
     background->setGeometry(rect());
@@ -69,10 +83,10 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
     ProgLabel->setGeometry(12, 84, 53, 316);
     VersionLabel = new RaisedLabel(QString(), 16, background);
     VersionLabel->setGeometry(56, 130, 21, 266);
-    OKBtn = DialogButton(background, QRect(436, 355, 50, 50), bmps, BmpCheck, BmpCheckHot);
+    OKBtn = DialogButton(background, QRect(436, 355 + grown, 50, 50), bmps, BmpCheck, BmpCheckHot);
 
     auto *inner = new PicturePanel(background);
-    inner->setGeometry(116, 12, 369, 333);
+    inner->setGeometry(116, 12, 369, 333 + grown);
     inner->SetPicture(bmps.Image(BmpGraniteDark));
     OptLabel = DialogLabel(inner, QRect(19, 12, 254, 29), 21);
     TongueBtn = DialogButton(inner, QRect(16, 47, 50, 50), bmps, BmpMouth, BmpMouthHot);
@@ -84,12 +98,33 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
     SoundLabel = DialogLabel(inner, QRect(79, 120, 294, 18), 16, false);
     MusicLabel = DialogLabel(inner, QRect(79, 176, 294, 18), 16, false);
     AnimLabel = DialogLabel(inner, QRect(79, 232, 294, 18), 16, false);
+    const auto row = [&](int i, int normal, int hot, PictureButton *&button, QLabel *&label) {
+        const int top = 215 + i * RowStep;
+        button = DialogButton(inner, QRect(16, top, 50, 50), bmps, normal, hot);
+        label = DialogLabel(inner, QRect(79, top + 17, 294, 18), 16, false);
+        button->setVisible(grown > 0);
+        label->setVisible(grown > 0);
+    };
+    row(1, BmpSmooth, BmpSmoothHot, SmoothBtn, SmoothLabel);
+    row(2, BmpCalm, BmpCalmHot, CalmBtn, CalmLabel);
+    row(3, BmpContrast, BmpContrastHot, ContrastBtn, ContrastLabel);
 
     connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
     connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
     connect(SoundBtn, &QAbstractButton::clicked, this, &TOptionDlg::SoundBtnClick);
     connect(MusicBtn, &QAbstractButton::clicked, this, &TOptionDlg::MusicBtnClick);
     connect(AnimBtn, &QAbstractButton::clicked, this, &TOptionDlg::AnimBtnClick);
+    const auto flip = [this](bool *variable) {
+        if (!variable)
+            return;
+        *variable = !*variable;
+        RefreshTexts();
+        if (onLookChanged)
+            onLookChanged();
+    };
+    connect(SmoothBtn, &QAbstractButton::clicked, this, [this, flip] { flip(v_.SmoothOn); });
+    connect(CalmBtn, &QAbstractButton::clicked, this, [this, flip] { flip(v_.CalmOn); });
+    connect(ContrastBtn, &QAbstractButton::clicked, this, [this, flip] { flip(v_.ContrastOn); });
 }
 
 bool TOptionDlg::MusicAvailable() const
@@ -147,6 +182,23 @@ void TOptionDlg::RefreshTexts()
     AnimLabel->setText(*v_.AnimationOn
             ? Choose(l, "Pip-Animationen aktiviert.", "Pip-animations activated.")
             : Choose(l, "Pip-Animationen deaktiviert.", "Pip-animations deactivated."));
+
+    if (!v_.SmoothOn)
+        return;
+    SmoothBtn->SetHint(Choose(l, "Glatte Kanten für Platten und Pip ein- und ausschalten.",
+        "Smooth edges of tiles and Pip on or off."));
+    SmoothLabel->setText(*v_.SmoothOn
+            ? Choose(l, "Glatte Kanten sind an.", "Smooth drawing is on.")
+            : Choose(l, "Glatte Kanten sind aus.", "Smooth drawing is off."));
+    CalmBtn->SetHint(Choose(l, "Ruhiges Bild: keine funkelnden Sterne, kein Siegestanz.",
+        "Calm screen: no twinkling stars, no victory dance."));
+    CalmLabel->setText(*v_.CalmOn ? Choose(l, "Ruhiges Bild ist an.", "Calm screen is on.")
+                                  : Choose(l, "Ruhiges Bild ist aus.", "Calm screen is off."));
+    ContrastBtn->SetHint(Choose(l, "Zeichen auf den Platten in kräftigen Farben, auch unter Pip.",
+        "Marks on the tiles in high-contrast colours, also under Pip."));
+    ContrastLabel->setText(*v_.ContrastOn
+            ? Choose(l, "Kräftige Zeichen sind an.", "High-contrast marks are on.")
+            : Choose(l, "Kräftige Zeichen sind aus.", "High-contrast marks are off."));
 }
 
 void TOptionDlg::TongueBtnClick()

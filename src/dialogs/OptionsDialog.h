@@ -20,6 +20,11 @@ struct OptionVariables
     bool *SoundOn = nullptr;
     bool *MusicOn = nullptr;
     bool *AnimationOn = nullptr;
+    // The game's own switches below the design's four; without them the
+    // dialog shows only the four.
+    bool *SmoothOn = nullptr;
+    bool *CalmOn = nullptr;
+    bool *ContrastOn = nullptr;
 };
 
 // The music player as the dialog sees it. Without a player the music is not
@@ -52,6 +57,8 @@ public:
     void MusicBtnClick();
     void AnimBtnClick();
     void exitClick() { accept(); }
+    // After any of the game's own switches: the window shows the change.
+    std::function<void()> onLookChanged;
 
     // The controls, for the main window's tests and look.
     RaisedLabel *ProgLabel;
@@ -66,6 +73,12 @@ public:
     QLabel *MusicLabel;
     PictureButton *AnimBtn;
     QLabel *AnimLabel;
+    PictureButton *SmoothBtn;
+    QLabel *SmoothLabel;
+    PictureButton *CalmBtn;
+    QLabel *CalmLabel;
+    PictureButton *ContrastBtn;
+    QLabel *ContrastLabel;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -16,6 +16,11 @@ struct GameSettings
     int GrafMode = 0; // "grafmode", kept and written back, used for nothing else
     int Level = 1; // "level", brought into the level set's range by the game
     std::string GameName; // "game", empty when the game has no name
+    // The game's own choices beside the design's; each off unless chosen, so
+    // that a first start looks and moves as designed.
+    bool SmoothOn = false; // "smooth": antialiased tiles, marks and ball
+    bool CalmOn = false; // "calm": no twinkling stars, no victory dance
+    bool ContrastOn = false; // "contrast": marks in contrasting colours
 
     bool operator==(const GameSettings &) const = default;
 };
@@ -37,6 +42,9 @@ inline const SettingField SettingFields[] = {
     {"level", &GameSettings::Level},
     {"game", &GameSettings::GameName},
     {"grafmode", &GameSettings::GrafMode},
+    {"smooth", &GameSettings::SmoothOn},
+    {"calm", &GameSettings::CalmOn},
+    {"contrast", &GameSettings::ContrastOn},
 };
 
 // Every value, or its default where the store holds none or holds text

@@ -5,6 +5,7 @@
 #include "Tiles.h"
 
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -41,19 +42,33 @@ void BoardView::SetScreen(
     updateLater_ = std::move(updateLater);
 }
 
-void BoardView::Resize(int clientWidth, int clientHeight, int boxWidth, int boxHeight)
+void BoardView::Resize(
+    int clientWidth, int clientHeight, int boxWidth, int boxHeight, const QRect &boardArea)
 {
-    m_ = ComputeMetrics(clientWidth, clientHeight);
-    buffer_ = QImage(std::max(boxWidth, 1), std::max(boxHeight, 1), QImage::Format_RGB32);
+    if (boardArea.isEmpty()) {
+        m_ = ComputeMetrics(clientWidth, clientHeight);
+    } else {
+        m_ = ComputeMetrics(boardArea.width(), boardArea.height());
+        m_.OriginX = boardArea.x();
+        m_.OriginY = boardArea.y();
+    }
+    buffer_ = QImage(
+        std::max(boxWidth, 1) * ratio_, std::max(boxHeight, 1) * ratio_, QImage::Format_RGB32);
+    buffer_.setDevicePixelRatio(ratio_);
     buffer_.fill(Qt::black);
     dirty_ = {};
     stars_.ScatterStars(random_, clientWidth, clientHeight);
-    Touch(buffer_.rect());
+    Touch(Area());
+}
+
+QRect BoardView::Area() const
+{
+    return QRect(0, 0, buffer_.width() / ratio_, buffer_.height() / ratio_);
 }
 
 void BoardView::Touch(const QRect &r)
 {
-    const QRect visible = r & buffer_.rect();
+    const QRect visible = r & Area();
     if (visible.isEmpty())
         return;
     dirty_ |= visible;
@@ -77,25 +92,38 @@ int BoardView::CodeAt(int col, int row) const
 int BoardView::FallLimit() const
 {
     // Well below the bottom edge of the board area.
-    return buffer_.height() + 2 * m_.FaceH;
+    return Area().height() + 2 * m_.FaceH;
 }
 
 // --- tiles -------------------------------------------------------------------
+
+void BoardView::Smooth(QPainter &p) const
+{
+    p.setRenderHint(QPainter::Antialiasing, look.smooth);
+}
 
 void BoardView::DrawTileAt(int x, int y, int code)
 {
     if (code == Empty)
         return;
     QPainter p(&buffer_);
-    DrawTile(p, m_, x, y, code);
-    Touch(TileRect(m_, x, y, code));
+    Smooth(p);
+    DrawTile(p, m_, x, y, code, look.contrast);
+    Touch(TileRect(m_, x, y, code).adjusted(-Fringe(), -Fringe(), Fringe(), Fringe()));
 }
 
 void BoardView::EraseTileAt(int x, int y, int code)
 {
     QPainter p(&buffer_);
     EraseTile(p, m_, x, y, code);
-    Touch(TileRect(m_, x, y, code));
+    if (look.smooth) {
+        // Smooth edges reach a pixel past the outline; a wider pen takes
+        // them away too.
+        p.setPen(QPen(Qt::black, 2 * Fringe() + 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(TileSilhouette(m_, x, y, code));
+    }
+    Touch(TileRect(m_, x, y, code).adjusted(-Fringe(), -Fringe(), Fringe(), Fringe()));
 }
 
 void BoardView::DrawCell(int col, int row, bool visible)
@@ -112,6 +140,7 @@ void BoardView::DrawCell(int col, int row, bool visible)
 void BoardView::DrawCellsWhere(const std::function<bool(int key)> &take)
 {
     QPainter p(&buffer_);
+    Smooth(p);
     QRect touched;
     for (int row = 0; row < BoardSide; ++row) {
         for (int col = 0; col < BoardSide; ++col) {
@@ -120,8 +149,8 @@ void BoardView::DrawCellsWhere(const std::function<bool(int key)> &take)
                 continue;
             const int x = CellX(m_, col, row);
             const int y = CellY(m_, row);
-            DrawTile(p, m_, x, y, code);
-            touched |= TileRect(m_, x, y, code);
+            DrawTile(p, m_, x, y, code, look.contrast);
+            touched |= TileRect(m_, x, y, code).adjusted(-Fringe(), -Fringe(), Fringe(), Fringe());
         }
     }
     p.end();
@@ -155,10 +184,12 @@ void BoardView::DrawCellsBetween(int firstCol, int firstRow, int secondCol, int 
 void BoardView::PaintBoard()
 {
     buffer_.fill(Qt::black);
-    Touch(buffer_.rect());
+    Touch(Area());
     DrawBoard();
     if (game_.PlayState < PlaySolved)
         DrawHero(game_.HeroCol, game_.HeroRow);
+    else if (game_.PlayState == PlaySolved && look.calm)
+        DrawBall(HeroX, HeroY, true, FullBall); // no dance moves it on: it stays in sight
     for (int i = 1; i <= StarCount; ++i)
         DrawStar(i);
 }
@@ -169,12 +200,21 @@ void BoardView::DrawBall(int x, int y, bool shaded, int scale)
 {
     const int d = BallDiameter(m_, scale);
     QPainter p(&buffer_);
-    if (shaded)
+    Smooth(p);
+    if (shaded) {
         ShadedBall(p, x, y, d, HeroColor);
-    else
+    } else {
+        p.setRenderHint(QPainter::Antialiasing, false);
         EraseBall(p, x, y, d);
+        if (look.smooth) {
+            p.setPen(QPen(Qt::black, 2 * Fringe() + 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRect(x, y, d - 1, d - 1));
+        }
+    }
     p.end();
-    Touch(QRect(x - 1, y - 1, d + 2, d + 2));
+    const int f = 1 + Fringe();
+    Touch(QRect(x - f, y - f, d + 2 * f, d + 2 * f));
 }
 
 void BoardView::DrawHero(int col, int row)
@@ -183,21 +223,53 @@ void BoardView::DrawHero(int col, int row)
     HeroX = at.x();
     HeroY = at.y();
     DrawBall(HeroX, HeroY, true, FullBall);
+    const int code = CodeAt(col, row);
+    if (look.contrast && HasMark(code))
+        MarkAroundBall(col, row, code);
+}
+
+void BoardView::MarkAroundBall(int col, int row, int code)
+{
+    // The ball hides the middle of its tile's mark: the mark's outlines are
+    // drawn again up to a light ring round the ball, all on the top face, so
+    // that drawing the tile again takes them away.
+    const int x = CellX(m_, col, row);
+    const int y = CellY(m_, row);
+    const int d = BallDiameter(m_, FullBall);
+    const QRect ball(HeroX, HeroY, d, d);
+    QPainter p(&buffer_);
+    Smooth(p);
+    const QRegion face(TopFaceOf(m_, x, y));
+    p.setClipRegion(face - QRegion(ball.adjusted(-2, -2, 2, 2), QRegion::Ellipse));
+    DrawMarkOutline(p, m_, x, y, code);
+    p.setClipRegion(face);
+    p.setPen(QPen(ToQColor(ContrastLight), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(ball.adjusted(-1, -1, 0, 0));
+    p.end();
+    Touch(TileRect(m_, x, y, code));
 }
 
 QImage BoardView::Save(int x, int y, int side) const
 {
     // Pixels outside the buffer come back black and are never written back.
-    return buffer_.copy(x, y, side, side);
+    // Smooth edges reach past the square, and so does the ball's outline by
+    // half a pixel on a dense screen: a wider one is kept.
+    const int f = Fringe() + (ratio_ > 1 ? 1 : 0);
+    const int r = ratio_;
+    QImage saved = buffer_.copy((x - f) * r, (y - f) * r, (side + 2 * f) * r, (side + 2 * f) * r);
+    saved.setDevicePixelRatio(r);
+    return saved;
 }
 
 void BoardView::Restore(const QImage &saved, int x, int y)
 {
+    const int f = Fringe() + (ratio_ > 1 ? 1 : 0);
     QPainter p(&buffer_);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(x, y, saved);
+    p.drawImage(x - f, y - f, saved);
     p.end();
-    Touch(QRect(QPoint(x, y), saved.size()));
+    Touch(QRect(x - f, y - f, saved.width() / ratio_, saved.height() / ratio_));
 }
 
 // --- animations ------------------------------------------------------------------
@@ -404,6 +476,8 @@ void BoardView::DrawStar(int i)
 
 void BoardView::Twinkle()
 {
+    if (look.calm)
+        return;
     // The same star may be drawn more than once in a tick.
     for (int n = 0; n < 50; ++n)
         DrawStar(random_(StarCount) + 1);
@@ -411,12 +485,14 @@ void BoardView::Twinkle()
 
 void BoardView::Dance()
 {
+    if (look.calm)
+        return;
     DrawBall(HeroX, HeroY, false, FullBall);
     // Both steps use CellW; they average slightly upwards.
     const int dx = random_(m_.CellW) - m_.CellW / 2;
     const int dy = random_(m_.CellW) - 4 * m_.CellW / 7;
-    HeroX = std::clamp(HeroX + dx, 0, std::max(0, buffer_.width() - m_.CellW));
-    HeroY = std::clamp(HeroY + dy, 0, std::max(0, buffer_.height() - m_.CellW));
+    HeroX = std::clamp(HeroX + dx, 0, std::max(0, Area().width() - m_.CellW));
+    HeroY = std::clamp(HeroY + dy, 0, std::max(0, Area().height() - m_.CellW));
     DrawBoard();
     DrawBall(HeroX, HeroY, true, FullBall);
 }

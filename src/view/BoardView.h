@@ -10,11 +10,21 @@
 #include <QImage>
 #include <QRect>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 
 class Game;
 class QPainter;
+
+// The game's own choices of look beside the design's; all off, the board is
+// drawn exactly as designed.
+struct ViewLook
+{
+    bool smooth = false; // antialiased tiles, marks and ball
+    bool calm = false; // stars that keep their light, and no victory dance
+    bool contrast = false; // marks in high-contrast colours, also around the ball
+};
 
 class BoardView
 {
@@ -34,8 +44,16 @@ public:
     }
 
     // A new size: metrics from the client area, a black buffer the size of
-    // the board area, and the stars scattered anew.
-    void Resize(int clientWidth, int clientHeight, int boxWidth, int boxHeight);
+    // the board area, and the stars scattered anew. `boardArea`, when given,
+    // is the part of the client area the board is laid out in (a full screen
+    // keeps the board at 4 : 3); the stars still fill the whole.
+    void Resize(int clientWidth, int clientHeight, int boxWidth, int boxHeight,
+        const QRect &boardArea = {});
+
+    // Device pixels per pixel of the board: the buffer holds that many in
+    // each direction, so that the board is sharp on a dense screen. Taken at
+    // the next Resize.
+    void SetPixelRatio(int ratio) { ratio_ = std::max(ratio, 1); }
 
     const Metrics &metrics() const { return m_; }
     const QImage &buffer() const { return buffer_; }
@@ -43,6 +61,7 @@ public:
 
     int HeroX = 0;
     int HeroY = 0;
+    ViewLook look;
 
     // The full repaint: board, the hero while the level is ready or in play,
     // and every star.
@@ -87,6 +106,12 @@ private:
     void Hop(int fromCol, int fromRow, int toCol, int toRow);
     void Teleport(int fromCol, int fromRow, int toCol, int toRow);
     QImage Save(int x, int y, int side) const;
+    // The board area's size in its own pixels, whatever the buffer holds.
+    QRect Area() const;
+    // Pixels that smooth edges reach beyond a shape's own outline.
+    int Fringe() const { return look.smooth ? 2 : 0; }
+    void Smooth(QPainter &p) const;
+    void MarkAroundBall(int col, int row, int code);
     void Restore(const QImage &saved, int x, int y);
     int FallLimit() const;
     // The frames of a fall: `clear` takes away what falls at its old place,
@@ -101,6 +126,7 @@ private:
     QImage buffer_;
     StarField stars_;
     QRect dirty_;
+    int ratio_ = 1;
     AnimationClock *clock_ = nullptr;
     SleepingClock sleeping_;
     std::function<void(const QRect &)> repaintNow_;

@@ -2,6 +2,8 @@
 
 #include "Board.h"
 
+#include <algorithm>
+
 Metrics ComputeMetrics(int clientWidth, int clientHeight)
 {
     Metrics m;
@@ -11,6 +13,13 @@ Metrics ComputeMetrics(int clientWidth, int clientHeight)
     m.FaceH = m.CellH * 3 / 4;
     m.LayerH = m.CellH / 6;
     return m;
+}
+
+QRect FourToThreeArea(int clientWidth, int clientHeight)
+{
+    const int w = std::min(clientWidth, clientHeight * 4 / 3);
+    const int h = std::min(clientHeight, clientWidth * 3 / 4);
+    return QRect((clientWidth - w) / 2, (clientHeight - h) / 2, w, h);
 }
 
 Colour TileColour(int code)

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QRect>
 
 #include <cstdint>
 
@@ -14,6 +15,10 @@ struct Metrics
     int FaceW = 0; // slant unit of a top face
     int FaceH = 0; // depth of a top face on screen
     int LayerH = 0; // thickness of one slab
+    // Where the board area begins in the board's pixels: 0, 0 unless a full
+    // screen wider or higher than 4 : 3 centres the board in it.
+    int OriginX = 0;
+    int OriginY = 0;
 
     bool operator==(const Metrics &) const = default;
 };
@@ -21,15 +26,19 @@ struct Metrics
 // Integer division truncates, as everywhere in the board's pixel arithmetic.
 Metrics ComputeMetrics(int clientWidth, int clientHeight);
 
+// The largest area of 4 : 3 inside a client area, centred in it: the board's
+// share of a full screen of another shape.
+QRect FourToThreeArea(int clientWidth, int clientHeight);
+
 // The anchor of a cell's tile: the front-left corner of its lowest slab's
 // top edge. Any integers are accepted; animations pass cells off the board.
 constexpr int CellX(const Metrics &m, int col, int row)
 {
-    return (2 * col - row + 8) * m.CellW;
+    return m.OriginX + (2 * col - row + 8) * m.CellW;
 }
 constexpr int CellY(const Metrics &m, int row)
 {
-    return (row + 2) * m.CellH;
+    return m.OriginY + (row + 2) * m.CellH;
 }
 
 // Colours as 0x00BBGGRR, so that the shades below keep each byte apart.

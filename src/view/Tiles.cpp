@@ -66,15 +66,28 @@ QPoint Middle(QPoint a, QPoint b, bool keepFirstY = false)
     return {(a.x() + b.x()) / 2, keepFirstY ? a.y() : (a.y() + b.y()) / 2};
 }
 
-void DrawMark(QPainter &p, const TopFace &f, int code, Colour base)
+// How a mark is drawn: as the design has it, in the high-contrast colours,
+// or only its outlines in those colours.
+enum class MarkStyle { Design, Contrast, Outline };
+
+void DrawMark(QPainter &p, const TopFace &f, int code, Colour base, MarkStyle style)
 {
-    const Colour arrowPen = Shade(ArrowTileColor, 80);
+    const bool contrast = style != MarkStyle::Design;
+    const bool outlineOnly = style == MarkStyle::Outline;
+    const Colour arrowPen = contrast ? ContrastDark : Shade(ArrowTileColor, 80);
+    const auto pens = [&](QPainter &painter, Colour pen, Colour brush, int penWidth = 1) {
+        painter.setPen(PenOf(pen, outlineOnly ? 2 : penWidth));
+        if (outlineOnly)
+            painter.setBrush(Qt::NoBrush);
+        else
+            painter.setBrush(ToQColor(brush));
+    };
     const auto arrow = [&](std::initializer_list<QPoint> triangle) {
-        Use(p, arrowPen, ArrowColor);
+        pens(p, arrowPen, contrast ? ContrastLight : ArrowColor);
         Fill(p, triangle);
     };
     const auto outline = [&](std::initializer_list<QPoint> triangle) {
-        p.setPen(PenOf(arrowPen, 1));
+        p.setPen(PenOf(arrowPen, outlineOnly ? 2 : 1));
         p.setBrush(Qt::NoBrush);
         Fill(p, triangle);
     };
@@ -87,8 +100,10 @@ void DrawMark(QPainter &p, const TopFace &f, int code, Colour base)
     const auto diamond = [&] {
         p.drawPolyline(QPolygon({crossA, crossD, crossB, crossC, crossA}));
     };
+    // The teleport marks are lines: light on their dark tiles in contrast.
+    const Colour linePen = contrast ? ContrastLight : Shade(base, 80);
     const auto inner = [&] {
-        Use(p, Shade(base, 80), base, 2);
+        pens(p, linePen, base, 2);
         Fill(p, {f.I0, f.I1, f.I2, f.I3});
     };
 
@@ -116,7 +131,10 @@ void DrawMark(QPainter &p, const TopFace &f, int code, Colour base)
         outline({f.FL, f.FR, f.Bm});
         break;
     case Slide:
-        Use(p, BackColor, Shade(SlideTileColor, 80));
+        if (contrast)
+            pens(p, ContrastDark, ContrastLight);
+        else
+            pens(p, BackColor, Shade(SlideTileColor, 80));
         Fill(p, {f.Fm, f.Rm, f.Bm, f.Lm});
         break;
     case -6:
@@ -137,7 +155,7 @@ void DrawMark(QPainter &p, const TopFace &f, int code, Colour base)
         break;
     case -10:
         // No inner parallelogram here, unlike the other four groups.
-        Use(p, Shade(base, 80), base, 2);
+        pens(p, linePen, base, 2);
         cross();
         diamond();
         break;
@@ -160,7 +178,23 @@ int LowestVisibleY(const QPainter &p)
 
 } // namespace
 
-void DrawTile(QPainter &p, const Metrics &m, int x, int y, int code)
+bool HasMark(int code)
+{
+    return code <= OneWayRight && code >= VerticalOnly;
+}
+
+QPolygon TopFaceOf(const Metrics &m, int x, int y)
+{
+    const TopFace f = FaceAt(m, x, y);
+    return QPolygon({f.FL, f.FR, f.BR, f.BL});
+}
+
+void DrawMarkOutline(QPainter &p, const Metrics &m, int x, int y, int code)
+{
+    DrawMark(p, FaceAt(m, x, y), code, TileColour(code), MarkStyle::Outline);
+}
+
+void DrawTile(QPainter &p, const Metrics &m, int x, int y, int code, bool contrast)
 {
     if (code == Empty)
         return;
@@ -169,7 +203,7 @@ void DrawTile(QPainter &p, const Metrics &m, int x, int y, int code)
 
     Use(p, Shade(base, 80), base);
     Fill(p, {f.FL, f.FR, f.BR, f.BL});
-    DrawMark(p, f, code, base);
+    DrawMark(p, f, code, base, contrast ? MarkStyle::Contrast : MarkStyle::Design);
 
     // The slabs come after the mark: slab 0's outline lies over the front
     // edge of the top face.
@@ -217,14 +251,19 @@ void DrawTile(QPainter &p, const Metrics &m, int x, int y, int code)
     p.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
-void EraseTile(QPainter &p, const Metrics &m, int x, int y, int code)
+QPolygon TileSilhouette(const Metrics &m, int x, int y, int code)
 {
     const int n = code > 0 ? code - 1 : 0;
     const int low = y + n * m.LayerH;
     const int fw = m.FaceW;
-    Use(p, BackColor, BackColor);
-    const QPolygon silhouette({{x, low}, {x + 2 * fw, low}, {x + 3 * fw, low - m.FaceH},
+    return QPolygon({{x, low}, {x + 2 * fw, low}, {x + 3 * fw, low - m.FaceH},
         {x + 3 * fw, y - m.FaceH - m.LayerH}, {x + fw, y - m.FaceH - m.LayerH}, {x, y - m.LayerH}});
+}
+
+void EraseTile(QPainter &p, const Metrics &m, int x, int y, int code)
+{
+    Use(p, BackColor, BackColor);
+    const QPolygon silhouette = TileSilhouette(m, x, y, code);
     p.drawPolygon(silhouette);
     // The rasteriser leaves out a corner where two outline edges meet at
     // some angles; the tile's own faces cover it, so it is erased here too.

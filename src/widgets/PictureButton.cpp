@@ -33,7 +33,8 @@ PictureButton::Face PictureButton::ShownFace() const
 
 QSize PictureButton::sizeHint() const
 {
-    return faces_[Normal].isNull() ? QSize(50, 50) : faces_[Normal].size();
+    return faces_[Normal].isNull() ? QSize(50, 50)
+                                   : faces_[Normal].deviceIndependentSize().toSize();
 }
 
 void PictureButton::paintEvent(QPaintEvent *)

@@ -1,16 +1,25 @@
 #include "PictureList.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSvgRenderer>
 
-QImage RenderPicture(const QString &source, QSize size)
+qreal ScreenPixelRatio()
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QImage RenderPicture(const QString &source, QSize size, qreal ratio)
+{
+    if (ratio <= 0)
+        ratio = ScreenPixelRatio();
+    QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QSvgRenderer svg(source);
     if (svg.isValid()) {
         QPainter p(&image);
-        svg.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+        svg.render(&p, QRectF(QPointF(0, 0), QSizeF(size))); // in pixels of the picture
     }
     return image;
 }

@@ -10,9 +10,14 @@
 #include <vector>
 
 // Renders an SVG file (a resource path such as ":/pictures/...") at exactly
-// that size on a transparent background. A source that cannot be read gives
-// a transparent picture of the size, so that no control changes its layout.
-QImage RenderPicture(const QString &source, QSize size);
+// that size on a transparent background, with `ratio` device pixels per
+// pixel (the screen's, unless given), so that it is sharp on a dense screen.
+// A source that cannot be read gives a transparent picture of the size, so
+// that no control changes its layout.
+QImage RenderPicture(const QString &source, QSize size, qreal ratio = 0);
+
+// Device pixels per pixel of the application's screens; 1 without any.
+qreal ScreenPixelRatio();
 
 // Makes every pixel of exactly this colour transparent.
 QImage WithTransparentColour(QImage image, QRgb colour);
@@ -20,9 +25,9 @@ QImage WithTransparentColour(QImage image, QRgb colour);
 class PictureList
 {
 public:
-    void Add(const QString &source, QSize size)
+    void Add(const QString &source, QSize size, qreal ratio = 0)
     {
-        pictures_.push_back(RenderPicture(source, size));
+        pictures_.push_back(RenderPicture(source, size, ratio));
     }
     void Add(const QImage &picture) { pictures_.push_back(picture); }
 

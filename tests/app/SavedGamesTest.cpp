@@ -446,11 +446,13 @@ TEST(ReadOnlyMedium, NothingIsCreatedLoadedOrSaved)
     script.seen.clear();
     EXPECT_TRUE(f.form.close());
     EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", notice}));
-    // Only the window's placement is kept, as for any window.
+    // Only the window's placement (full screen or not) is kept, as for any window.
     std::string written = f.folder.ReadSettings();
-    const std::size_t placement = written.find("MainForm=");
-    ASSERT_NE(placement, std::string::npos);
-    written.erase(placement, written.find('\n', placement) + 1 - placement);
+    for (const char *value : {"MainForm=", "fullscreen="}) {
+        const std::size_t placement = written.find(value);
+        ASSERT_NE(placement, std::string::npos) << value;
+        written.erase(placement, written.find('\n', placement) + 1 - placement);
+    }
     EXPECT_EQ(written, settings) << "no setting is written";
 }
 

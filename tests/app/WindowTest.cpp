@@ -179,6 +179,112 @@ TEST(MainWindow, PlacementIsStoredWhenTheWindowIsDestroyed)
     EXPECT_EQ(again.form.geometry(), shown);
 }
 
+TEST(Toolbar, GrowsInStepsWithTheWindowAndKeepsItsLayout)
+{
+    EXPECT_EQ(ToolbarScale(1199), 1.0);
+    EXPECT_EQ(ToolbarScale(1200), 1.5);
+    EXPECT_EQ(ToolbarScale(1599), 1.5);
+    EXPECT_EQ(ToolbarScale(1600), 2.0);
+
+    Form f({Level(Small, 0, 0)});
+    TMainForm &form = f.form;
+    struct Step
+    {
+        QSize size;
+        qreal scale;
+    };
+    for (const Step s :
+        {Step {QSize(1280, 960), 1.5}, Step {QSize(1600, 1200), 2}, Step {QSize(680, 510), 1}}) {
+        SCOPED_TRACE(s.size.width());
+        form.resize(s.size);
+        SettleAt(form, s.size);
+        ASSERT_EQ(form.width(), s.size.width());
+        const auto grown = [&](QRect r) {
+            return QRectF(QPointF(r.topLeft()) * s.scale, QSizeF(r.size()) * s.scale).toRect();
+        };
+        const int w = form.width();
+        EXPECT_EQ(Parts(form).NewBtn->geometry(), grown(QRect(4, 5, 50, 50)));
+        EXPECT_EQ(Parts(form).Level10UpBtn->geometry(), grown(QRect(332, 3, 18, 13)));
+        EXPECT_EQ(Parts(form).UnSolvedDnBtn->geometry(), grown(QRect(372, 31, 25, 26)));
+        EXPECT_EQ(Parts(form).LevelLabel1->geometry(), grown(QRect(348, 15, 25, 25)));
+        EXPECT_EQ(Parts(form).LevelLabel1->font().pixelSize(), qRound(25 * s.scale));
+        EXPECT_EQ(Parts(form).ExitBtn->geometry(),
+            QRect(w - qRound(52 * s.scale), grown(QRect(616, 4, 50, 50)).y(), qRound(50 * s.scale),
+                qRound(50 * s.scale)));
+        EXPECT_EQ(Parts(form).box->y(), qRound(60 * s.scale));
+        EXPECT_EQ(Parts(form).toolbox->IndicatorRect(), grown(QRect(405, 4, 50, 50)));
+        // The faces are drawn anew for their size, not stretched.
+        const QImage face = Parts(form).m.Image(9);
+        EXPECT_EQ(face.width(), qRound(50 * s.scale)) << "one pixel per pixel shown";
+    }
+}
+
+TEST(FullScreen, F11FillsTheScreenAndBringsTheSameWindowBack)
+{
+    Form f({Level(Small, 0, 0)});
+    TMainForm &form = f.form;
+    const QRect window = form.geometry();
+    const QRect screen = ScreenArea();
+    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
+    SettleAt(form, screen.size());
+    ASSERT_TRUE(form.isFullScreen());
+    EXPECT_EQ(form.geometry(), screen);
+    // The board keeps 4 : 3 in the middle; toolbar, gauge and stars span
+    // the whole screen.
+    const QRect area = FourToThreeArea(screen.width(), screen.height());
+    Metrics want = ComputeMetrics(area.width(), area.height());
+    want.OriginX = area.x();
+    want.OriginY = area.y();
+    EXPECT_EQ(Parts(form).view.metrics(), want);
+    EXPECT_EQ(Parts(form).ExitBtn->x(), screen.width() - 52);
+    EXPECT_EQ(Parts(form).gsol->geometry(), QRect(0, screen.height() - 10, screen.width(), 10));
+    EXPECT_EQ(Parts(form).game.PlayState, PlayReady) << "a command's key touches nothing";
+
+    // A click aims at the cells where they are drawn.
+    const Metrics &m = Parts(form).view.metrics();
+    QTest::mouseClick(Parts(form).box, Qt::LeftButton, {},
+        QPoint(CellX(m, 1, 0) + 3 * m.FaceW / 2, CellY(m, 0) - m.LayerH - m.FaceH / 2));
+    EXPECT_EQ(Parts(form).game.HeroCol, 1);
+
+    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
+    SettleAt(form, window.size());
+    EXPECT_FALSE(form.isFullScreen());
+    EXPECT_EQ(form.geometry(), window);
+    EXPECT_EQ(Parts(form).view.metrics(), ComputeMetrics(window.width(), window.height()));
+}
+
+TEST(FullScreen, IsKeptWithThePlacementAcrossRestarts)
+{
+    ProgramFolder folder({Level(Small, 0, 0)});
+    QRect window;
+    {
+        TMainForm form(folder.Folder(), folder.Settings());
+        Parts(form).Timer->stop();
+        form.show();
+        Form::Settle();
+        form.resize(720, 540);
+        Form::Settle();
+        window = form.geometry();
+        form.ToggleFullScreen();
+        SettleAt(form, ScreenArea().size());
+        ASSERT_TRUE(form.isFullScreen());
+    }
+    const std::string settings = folder.ReadSettings();
+    EXPECT_NE(settings.find("fullscreen=1"), std::string::npos) << settings;
+    EXPECT_NE(
+        settings.find("MainForm=" + FormatPlacement({0, ShowNormal, ToPlacementRect(window)})),
+        std::string::npos)
+        << "the window full screen came from\n"
+        << settings;
+
+    Form again({Level(Small, 0, 0)}, settings);
+    SettleAt(again.form, ScreenArea().size());
+    EXPECT_TRUE(again.form.isFullScreen());
+    again.form.ToggleFullScreen();
+    SettleAt(again.form, window.size());
+    EXPECT_EQ(again.form.geometry(), window);
+}
+
 TEST(MainWindow, TheKeyboardComesBackWhenADialogCloses)
 {
     Form f({Level(Small, 0, 0)});
@@ -254,8 +360,11 @@ TEST(Toolbar, LanguageSwitchesEveryHintLabelAndTheCaption)
         Parts(form).game.Language = language;
         form.RefreshHints();
         const bool german = language == 1;
+        // The keys of each button follow its text.
         for (const Hint &h : hints)
-            EXPECT_EQ(h.button->Hint(), QString::fromUtf8(german ? h.german : h.english));
+            EXPECT_TRUE(h.button->Hint().startsWith(
+                QString::fromUtf8(german ? h.german : h.english) + QStringLiteral(" (")))
+                << h.button->Hint().toStdString();
         EXPECT_EQ(Parts(form).LevelLabel->text(), german ? "Stufe:" : "Level:");
         EXPECT_EQ(form.windowTitle(),
             german ? "Tumblewick 2.0 - Spiel: Anna" : "Tumblewick 2.0 - Game: Anna");
@@ -293,7 +402,8 @@ TEST(FirstTick, AsksForTheLanguageOnceWhenNoneIsStored)
     Form f({Level(Small, 0, 0)}, "[common]\n");
     TMainForm &form = f.form;
     EXPECT_EQ(Parts(form).game.Language, -1);
-    EXPECT_EQ(Parts(form).NewBtn->Hint(), "Ich start a new game.") << "-1 speaks English";
+    EXPECT_TRUE(Parts(form).NewBtn->Hint().startsWith("Ich start a new game."))
+        << "-1 speaks English";
     int asked = 0;
     DialogAnswer german([&](QWidget *dialog) {
         ++asked;
@@ -308,7 +418,8 @@ TEST(FirstTick, AsksForTheLanguageOnceWhenNoneIsStored)
     Form::Settle();
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(Parts(form).game.Language, 1);
-    EXPECT_EQ(Parts(form).NewBtn->Hint(), "Ich beginne ein neues Spiel.") << "German at once";
+    EXPECT_TRUE(Parts(form).NewBtn->Hint().startsWith("Ich beginne ein neues Spiel."))
+        << "German at once";
     EXPECT_EQ(Parts(form).LevelLabel->text(), "Stufe:");
 
     DialogAnswer never([&](QWidget *) { ++asked; });

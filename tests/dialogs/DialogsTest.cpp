@@ -206,6 +206,65 @@ TEST(OptionDialog, SwitchesTakeEffectAtOnce)
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(OptionDialog, TheGamesOwnSwitchesSitBelowTheDesignsFour)
+{
+    int language = 0;
+    bool sound = true, music = true, animation = true;
+    bool smooth = false, calm = false, contrast = false;
+    int lookChanges = 0;
+    TOptionDlg dlg(
+        {&language, &sound, &music, &animation, &smooth, &calm, &contrast}, {}, nullptr, nullptr);
+    dlg.onLookChanged = [&] { ++lookChanges; };
+    dlg.RefreshTexts();
+    // The design's rows keep their places; the dialog grows by three rows.
+    EXPECT_EQ(dlg.AnimBtn->geometry(), QRect(16, 215, 50, 50));
+    EXPECT_EQ(dlg.SmoothBtn->geometry(), QRect(16, 271, 50, 50));
+    EXPECT_EQ(dlg.CalmBtn->geometry(), QRect(16, 327, 50, 50));
+    EXPECT_EQ(dlg.ContrastBtn->geometry(), QRect(16, 383, 50, 50));
+    EXPECT_EQ(dlg.ContrastLabel->geometry(), QRect(79, 400, 294, 18));
+    EXPECT_EQ(dlg.size(), QSize(497, 416 + 3 * 56));
+    EXPECT_EQ(dlg.OKBtn->geometry(), QRect(436, 355 + 3 * 56, 50, 50));
+    EXPECT_TRUE(dlg.ContrastBtn->parentWidget()->geometry().contains(
+        dlg.ContrastBtn->geometry().translated(dlg.ContrastBtn->parentWidget()->pos())))
+        << "inside the inner panel";
+
+    EXPECT_EQ(dlg.SmoothLabel->text(), "Smooth drawing is off.");
+    EXPECT_EQ(dlg.CalmLabel->text(), "Calm screen is off.");
+    EXPECT_EQ(dlg.ContrastLabel->text(), "High-contrast marks are off.");
+    dlg.SmoothBtn->click();
+    dlg.CalmBtn->click();
+    dlg.ContrastBtn->click();
+    EXPECT_TRUE(smooth && calm && contrast);
+    EXPECT_EQ(lookChanges, 3) << "the board follows each switch at once";
+    EXPECT_EQ(dlg.SmoothLabel->text(), "Smooth drawing is on.");
+    EXPECT_EQ(dlg.CalmLabel->text(), "Calm screen is on.");
+    EXPECT_EQ(dlg.ContrastLabel->text(), "High-contrast marks are on.");
+    EXPECT_EQ(dlg.CalmBtn->Hint(), "Calm screen: no twinkling stars, no victory dance.");
+
+    dlg.TongueBtn->click(); // German
+    EXPECT_EQ(dlg.SmoothLabel->text(), "Glatte Kanten sind an.");
+    EXPECT_EQ(dlg.CalmLabel->text(), "Ruhiges Bild ist an.");
+    EXPECT_EQ(dlg.ContrastLabel->text(), QString::fromUtf8("Kräftige Zeichen sind an."));
+    EXPECT_EQ(dlg.SmoothBtn->Hint(),
+        QString::fromUtf8("Glatte Kanten für Platten und Pip ein- und ausschalten."));
+    dlg.CalmBtn->click();
+    EXPECT_FALSE(calm);
+    EXPECT_EQ(dlg.CalmLabel->text(), "Ruhiges Bild ist aus.");
+    EXPECT_TRUE(sound && music && animation) << "the design's four untouched";
+}
+
+TEST(OptionDialog, WithoutTheGamesOwnSwitchesItKeepsTheDesignsSize)
+{
+    int language = 0;
+    bool sound = true, music = true, animation = true;
+    TOptionDlg dlg({&language, &sound, &music, &animation}, {}, nullptr, nullptr);
+    dlg.RefreshTexts();
+    EXPECT_EQ(dlg.size(), QSize(497, 416));
+    EXPECT_EQ(dlg.OKBtn->geometry(), QRect(436, 355, 50, 50));
+    EXPECT_FALSE(dlg.SmoothBtn->isVisibleTo(&dlg));
+    dlg.SmoothBtn->click(); // nothing to switch
+}
+
 TEST(OptionDialog, WithoutASoundDeviceTheLabelsSaySo)
 {
     struct Case

@@ -4,9 +4,11 @@
 #include "FormFixture.h"
 #include "MessageDialog.h"
 #include "PictureButton.h"
+#include "Tiles.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -245,4 +247,41 @@ TEST(MainForm, WithoutAnimationsTheHeroLandsAtOnce)
     EXPECT_EQ(Parts(f.form).game.HeroCol, 4);
     EXPECT_EQ(BallBox(Parts(f.form).view.buffer()).topLeft(),
         BallPosition(Parts(f.form).view.metrics(), 4, 3));
+}
+
+TEST(MainForm, AnOutlineShowsWhereAClickMovesTheHero)
+{
+    // The hero in the middle of a plus of tiles.
+    Form f({Level(Plus, 3, 3)});
+    TMainForm &form = f.form;
+    BoardBox *box = Parts(form).box;
+    const auto hover = [&](int col, int row) {
+        QMouseEvent move(QEvent::MouseMove, FaceOf(form, col, row),
+            box->mapToGlobal(FaceOf(form, col, row)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &move);
+        return box->Outline();
+    };
+    const Metrics m = Parts(form).view.metrics();
+    const QImage board = Parts(form).view.buffer();
+    for (const auto &[col, row] : {std::pair {4, 3}, std::pair {5, 3}, std::pair {3, 1}}) {
+        SCOPED_TRACE(testing::Message() << col << "," << row);
+        EXPECT_EQ(hover(col, row), TopFaceOf(m, CellX(m, col, row), CellY(m, row)));
+    }
+    // Diagonal, too far, or the hero's own cell: no outline.
+    for (const auto &[col, row] :
+        {std::pair {4, 4}, std::pair {3, 0}, std::pair {6, 3}, std::pair {3, 3}}) {
+        SCOPED_TRACE(testing::Message() << col << "," << row);
+        EXPECT_TRUE(hover(col, row).isEmpty());
+    }
+    EXPECT_TRUE(Parts(form).view.buffer() == board) << "the outline is not part of the board";
+
+    // After a move it follows the hero's new place; once lost, it is gone.
+    hover(5, 3);
+    Key(form, Qt::Key_Right);
+    EXPECT_EQ(box->Outline(), TopFaceOf(m, CellX(m, 5, 3), CellY(m, 3))) << "now one step away";
+    DialogAnswer no(Qt::Key_N);
+    Key(form, Qt::Key_Up); // off onto an empty cell: lost
+    ASSERT_TRUE(no.Answered());
+    EXPECT_TRUE(box->Outline().isEmpty());
+    EXPECT_TRUE(hover(5, 3).isEmpty());
 }

@@ -60,6 +60,20 @@ TEST(Geometry, MetricsAndAnchorsAtTheDesignSize)
     }
 }
 
+TEST(Geometry, FourToThreeAreaIsCentredInAnyScreen)
+{
+    EXPECT_EQ(FourToThreeArea(1920, 1080), QRect(240, 0, 1440, 1080));
+    EXPECT_EQ(FourToThreeArea(1280, 1024), QRect(0, 32, 1280, 960));
+    EXPECT_EQ(FourToThreeArea(800, 600), QRect(0, 0, 800, 600));
+    EXPECT_EQ(FourToThreeArea(801, 600), QRect(0, 0, 800, 600)) << "an odd pixel stays left over";
+    // An area away from the corner moves every anchor by as much.
+    Metrics moved = Design;
+    moved.OriginX = 240;
+    moved.OriginY = 7;
+    EXPECT_EQ(CellX(moved, 0, 0), 208 + 240);
+    EXPECT_EQ(CellY(moved, 7), 288 + 7);
+}
+
 TEST(Geometry, ShadeTruncatesEachByte)
 {
     EXPECT_EQ(Shade(CountColor, 80), Rgb(179, 166, 76));
