@@ -31,7 +31,7 @@ void BoardBox::paintEvent(QPaintEvent *event)
     p.drawImage(QRectF(r), buffer_, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
     if (!outline_.isEmpty()) {
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(255, 250, 200), 1));
+        p.setPen(QPen(Qt::white, 1.5));
         p.setBrush(Qt::NoBrush);
         p.drawPolygon(outline_);
     }
