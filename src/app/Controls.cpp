@@ -17,6 +17,8 @@ void BoardBox::paintEvent(QPaintEvent *event)
     const QRect r = event->rect();
     p.fillRect(r, Qt::black); // beyond the buffer while a new size settles
     p.drawImage(r.topLeft(), buffer_, r);
+    if (overlay)
+        overlay(p);
 }
 
 void BoardBox::mousePressEvent(QMouseEvent *event)

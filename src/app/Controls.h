@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QPainter;
+
 // `box`: shows the board's back buffer; any mouse button pressed on it is a
 // click on the board (a double click counts as a second press).
 class BoardBox : public QWidget
@@ -15,6 +17,8 @@ class BoardBox : public QWidget
 public:
     BoardBox(const QImage &buffer, QWidget *parent);
     std::function<void(int x, int y)> onMouseDown;
+    // Drawn over the buffer at every paint, never into it (the hint's arrow).
+    std::function<void(QPainter &painter)> overlay;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -6,12 +6,15 @@
 #include "GameSettings.h"
 #include "InfoDialog.h"
 #include "LanguageDialog.h"
+#include "LevelOverview.h"
 #include "LevelSet.h"
 #include "LoadDialog.h"
 #include "MessageDialog.h"
 #include "OptionsDialog.h"
 #include "SaveDialog.h"
 #include "SavedGameFile.h"
+#include "StuckHelp.h"
+#include "StuckWidgets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -90,10 +93,14 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
         [this](const QRect &r) { box->repaint(r); }, [this](const QRect &r) { box->update(r); });
     view.SetEffectPlayer([this](int n) { PlayEffect(n); });
 
+    CreateHelpWhenStuck();
+
     // Keys reach FormKeyDown whatever control has the focus.
     qApp->installEventFilter(this);
 
     created_ = FormCreate();
+    if (created_)
+        ApplyMarkOption();
 }
 
 TMainForm::~TMainForm()
@@ -123,6 +130,7 @@ bool TMainForm::FormCreate()
     MusicOn = s.MusicOn;
     game.AnimationOn = s.AnimationOn;
     GrafMode = s.GrafMode;
+    SolvableMarkOn = s.SolvableMarkOn;
 
     random.Seed(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -173,12 +181,13 @@ void TMainForm::CreateDialogs()
     YesNoDlg = std::make_unique<TYesNoDlg>(
         *DlgResources, [this] { return game.Language; }, this);
     OptionDlg = std::make_unique<TOptionDlg>(
-        OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn},
+        OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn, &SolvableMarkOn},
         MusicHooks {[this] { return MusicAvailable; },
             [this] { return QString::fromStdString(midi.PieceName()); },
             [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
             [this] { return waves.DeviceOpen(); }, [this] { return midi.PiecesFound(); }},
         [this] { RefreshHints(); }, this);
+    OptionDlg->markSwitched = [this] { ApplyMarkOption(); };
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
         *DlgResources, [this] { return game.Language; }, this);
     LoadGameDlg = std::make_unique<TLoadGameDlg>(
@@ -193,7 +202,8 @@ MainWindowParts Parts(TMainForm &form)
         form.Level1UpBtn, form.UnSolvedUpBtn, form.UnSolvedDnBtn, form.Level1DnBtn,
         form.Level10DnBtn, form.Level100DnBtn, form.OptionBtn, form.InfoBtn, form.RulesBtn,
         form.ExitBtn, form.LevelLabel, form.LevelLabel100, form.LevelLabel10, form.LevelLabel1,
-        form.TongueDlg.get(), form.YesNoDlg.get()};
+        form.TongueDlg.get(), form.YesNoDlg.get(), form.OptionDlg.get(), form.SolvableMarkOn,
+        form.hintSpot, form.solvableMark, *form.stuckHelp};
 }
 
 void TMainForm::FormDestroy()
@@ -321,6 +331,7 @@ void TMainForm::KeepSettings(bool values)
         s.GrafMode = GrafMode;
         s.Level = game.CurrentLevel;
         s.GameName = game.GameName;
+        s.SolvableMarkOn = SolvableMarkOn;
         WriteGameSettings(ini, s);
     }
     keeper.Store(*this);
@@ -382,7 +393,10 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     // on: the player presses again to move again.
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!keys_.Repeats(*key))
+        const bool repeat = keys_.Repeats(*key);
+        if (HelpKeyDown(key->key(), key->modifiers(), repeat))
+            return true; // the help's own keys never reach the game
+        if (!repeat)
             FormKeyDown(key->key(), key->modifiers());
     }
     // A key may be let go while a dialog has the keyboard.
@@ -431,12 +445,18 @@ void TMainForm::GiveFocusBack()
 
 void TMainForm::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    game.FormKeyDown(VirtualKey(qtKey), modifiers.testFlag(Qt::ShiftModifier));
+    const int key = VirtualKey(qtKey);
+    if (key != 0)
+        HideHintNow(); // before the move draws
+    game.FormKeyDown(key, modifiers.testFlag(Qt::ShiftModifier));
+    stuckHelp->Look();
 }
 
 void TMainForm::boxMouseDown(int x, int y)
 {
+    HideHintNow();
     game.boxMouseDown(x, y, view.metrics().CellW, view.metrics().CellH);
+    stuckHelp->Look();
 }
 
 // --- painting and the timer --------------------------------------------------------
@@ -692,6 +712,7 @@ void TMainForm::LoadBtnClick()
 
 ModalResult TMainForm::ShowMsg(int id)
 {
+    stuckHelp->Look(); // a lost level shows its red lamp before the question
     if (!YesNoDlg)
         return MrNone;
     const ModalResult answer = YesNoDlg->ShowMsg(id);

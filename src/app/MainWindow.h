@@ -19,16 +19,21 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class BoardBox;
+class HintSpot;
 class QKeyEvent;
 class QLabel;
 class QTimer;
 class PictureButton;
+class SolvableMark;
 class SolvedGauge;
+class StuckHelp;
 class TDlgResources;
 class TInfoDlg;
+class TLevelOverview;
 class TLoadGameDlg;
 class TOptionDlg;
 class TSaveGameDlg;
@@ -36,6 +41,7 @@ class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
 struct MainWindowParts;
+class QPainter;
 
 // Arrow keys become the virtual key codes the rules know; any other key
 // becomes 0, which moves nothing.
@@ -163,6 +169,7 @@ private:
     int GrafMode = 0;
     bool MusicAvailable = false;
     bool FirstTick = false;
+    bool SolvableMarkOn = false; // the "still solvable?" lamp, off by default
 
     std::unique_ptr<THookHelpSystem> HelpHook;
     SoundEffects waves;
@@ -183,6 +190,8 @@ private:
     PictureButton *UnSolvedDnBtn, *Level1DnBtn, *Level10DnBtn, *Level100DnBtn;
     PictureButton *OptionBtn, *InfoBtn, *RulesBtn, *ExitBtn;
     QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
+    HintSpot *hintSpot; // over the solved indicator
+    SolvableMark *solvableMark; // beside it
 
     // --- dialogs --------------------------------------------------------------
     // Declared in the order CreateDialogs makes them, so that they go in the
@@ -194,6 +203,19 @@ private:
     std::unique_ptr<TOptionDlg> OptionDlg;
     std::unique_ptr<TSaveGameDlg> SaveGameDlg;
     std::unique_ptr<TLoadGameDlg> LoadGameDlg;
+    std::unique_ptr<TLevelOverview> LevelOverview; // made when first opened
+
+    // --- help when stuck ----------------------------------------------------------
+    // Its search thread ends before the game it reads goes.
+    std::unique_ptr<StuckHelp> stuckHelp;
+    // The keys of the help, seen before the design's key handler so that
+    // they never put a fresh level in play: H the hint, Tab the overview of
+    // all levels. True when the key was one of them.
+    bool HelpKeyDown(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat);
+    void AskHint();
+    void OpenLevelOverview();
+    // The lamp shown or hidden as the option says, and the search told.
+    void ApplyMarkOption();
 
     // Saves under `name` (in `fileName` when given, else the name's own
     // file); true on success, when the name becomes the game's name.
@@ -210,6 +232,12 @@ private:
     void KeepSettings(bool values);
     void ReportSettingsProblem();
     void CreateToolbar();
+    void CreateHelpWhenStuck();
+    void RefreshHelpHints();
+    // Takes the hint's arrow off the board at once, before a move draws.
+    void HideHintNow();
+    void PaintHint(QPainter &painter);
+    void ShowHelpMessage(const QString &german, const QString &english);
     void PlaceRightButtons();
     void AskLanguage();
     void BringToMinimumAndRatio();
@@ -230,6 +258,11 @@ private:
     RatioKeeper ratio_ {TrackingMinimum};
     HeldKeys keys_;
     QTimer *ratioCheck_;
+    struct ShownArrow
+    {
+        int col, row, dCol, dRow;
+    };
+    std::optional<ShownArrow> arrow_; // the hint on the board
 };
 
 // The window's inner parts, for the tests and the benchmark tools that look
@@ -254,6 +287,11 @@ struct MainWindowParts
     QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
     TTongueDlg *TongueDlg; // the dialogs: null until CreateDialogs
     TYesNoDlg *YesNoDlg;
+    TOptionDlg *OptionDlg;
+    bool &SolvableMarkOn;
+    HintSpot *hintSpot;
+    SolvableMark *solvableMark;
+    StuckHelp &stuckHelp;
 };
 
 MainWindowParts Parts(TMainForm &form);

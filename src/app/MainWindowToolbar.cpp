@@ -133,6 +133,7 @@ void TMainForm::RefreshHints()
     OptionBtn->SetHint(
         Say(l, "Ich möchte die Einstellungen ändern.", "I want to modify the options."));
     LevelLabel->setText(Say(l, "Stufe:", "Level:"));
+    RefreshHelpHints();
     game.UpdateStatus();
 }
 

@@ -27,6 +27,8 @@ enum Bmp {
     BmpRunner,
     BmpRunnerHot,
     BmpRunnerGrey,
+    BmpLamps,
+    BmpLampsHot,
 };
 
 PictureList LoadBmps()
@@ -37,8 +39,9 @@ PictureList LoadBmps()
     bmps.Add(dir + "granite-light.svg", QSize(160, 120));
     bmps.Add(dir + "granite-dark.svg", QSize(160, 120));
     bmps.Add(dir + "logo.svg", QSize(100, 75));
-    for (const char *name : {"check", "check-hot", "mouth", "mouth-hot", "speaker", "speaker-hot",
-             "clef", "clef-hot", "clef-grey", "runner", "runner-hot", "runner-grey"})
+    for (const char *name :
+        {"check", "check-hot", "mouth", "mouth-hot", "speaker", "speaker-hot", "clef", "clef-hot",
+            "clef-grey", "runner", "runner-hot", "runner-grey", "lamps", "lamps-hot"})
         bmps.Add(dir + name + ".svg", face);
     return bmps;
 }
@@ -84,12 +87,18 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
     SoundLabel = DialogLabel(inner, QRect(79, 120, 294, 18), 16, false);
     MusicLabel = DialogLabel(inner, QRect(79, 176, 294, 18), 16, false);
     AnimLabel = DialogLabel(inner, QRect(79, 232, 294, 18), 16, false);
+    // A fifth switch below the four, in their rhythm of 56 pixels.
+    MarkBtn = DialogButton(inner, QRect(16, 271, 50, 50), bmps, BmpLamps, BmpLampsHot);
+    MarkLabel = DialogLabel(inner, QRect(79, 288, 294, 18), 16, false);
+    MarkBtn->setVisible(v_.SolvableMarkOn != nullptr);
+    MarkLabel->setVisible(v_.SolvableMarkOn != nullptr);
 
     connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
     connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
     connect(SoundBtn, &QAbstractButton::clicked, this, &TOptionDlg::SoundBtnClick);
     connect(MusicBtn, &QAbstractButton::clicked, this, &TOptionDlg::MusicBtnClick);
     connect(AnimBtn, &QAbstractButton::clicked, this, &TOptionDlg::AnimBtnClick);
+    connect(MarkBtn, &QAbstractButton::clicked, this, &TOptionDlg::MarkBtnClick);
 }
 
 bool TOptionDlg::MusicAvailable() const
@@ -147,6 +156,12 @@ void TOptionDlg::RefreshTexts()
     AnimLabel->setText(*v_.AnimationOn
             ? Choose(l, "Pip-Animationen aktiviert.", "Pip-animations activated.")
             : Choose(l, "Pip-Animationen deaktiviert.", "Pip-animations deactivated."));
+    MarkBtn->SetHint(Choose(l, "Anzeige, ob die Stufe noch lösbar ist, ein- und ausschalten.",
+        "Show whether the level can still be solved, or not"));
+    if (v_.SolvableMarkOn)
+        MarkLabel->setText(*v_.SolvableMarkOn
+                ? Choose(l, "Lösbarkeit wird angezeigt.", "Solvability is shown.")
+                : Choose(l, "Lösbarkeit wird nicht angezeigt.", "Solvability is not shown."));
 }
 
 void TOptionDlg::TongueBtnClick()
@@ -167,6 +182,15 @@ void TOptionDlg::AnimBtnClick()
 {
     *v_.AnimationOn = !*v_.AnimationOn;
     RefreshTexts();
+}
+
+void TOptionDlg::MarkBtnClick()
+{
+    if (v_.SolvableMarkOn)
+        *v_.SolvableMarkOn = !*v_.SolvableMarkOn;
+    RefreshTexts();
+    if (markSwitched)
+        markSwitched();
 }
 
 void TOptionDlg::MusicBtnClick()

@@ -20,6 +20,8 @@ struct OptionVariables
     bool *SoundOn = nullptr;
     bool *MusicOn = nullptr;
     bool *AnimationOn = nullptr;
+    // The "still solvable?" lamp; without it the dialog has no fifth switch.
+    bool *SolvableMarkOn = nullptr;
 };
 
 // The music player as the dialog sees it. Without a player the music is not
@@ -51,7 +53,12 @@ public:
     void SoundBtnClick();
     void MusicBtnClick();
     void AnimBtnClick();
+    void MarkBtnClick();
     void exitClick() { accept(); }
+
+    // Told when the "still solvable?" switch changes, so that the lamp
+    // follows at once.
+    std::function<void()> markSwitched;
 
     // The controls, for the main window's tests and look.
     RaisedLabel *ProgLabel;
@@ -66,6 +73,8 @@ public:
     QLabel *MusicLabel;
     PictureButton *AnimBtn;
     QLabel *AnimLabel;
+    PictureButton *MarkBtn;
+    QLabel *MarkLabel;
 
 protected:
     void showEvent(QShowEvent *event) override;

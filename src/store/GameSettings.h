@@ -16,6 +16,8 @@ struct GameSettings
     int GrafMode = 0; // "grafmode", kept and written back, used for nothing else
     int Level = 1; // "level", brought into the level set's range by the game
     std::string GameName; // "game", empty when the game has no name
+    bool SolvableMarkOn
+        = false; // "solvablemark": the lamp that tells a level can still be finished
 
     bool operator==(const GameSettings &) const = default;
 };
@@ -37,6 +39,7 @@ inline const SettingField SettingFields[] = {
     {"level", &GameSettings::Level},
     {"game", &GameSettings::GameName},
     {"grafmode", &GameSettings::GrafMode},
+    {"solvablemark", &GameSettings::SolvableMarkOn},
 };
 
 // Every value, or its default where the store holds none or holds text

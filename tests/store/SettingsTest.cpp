@@ -272,6 +272,7 @@ TEST(Settings, ClosingWritesEveryValueInItsOrder)
     values.GrafMode = 4;
     values.Level = 17;
     values.GameName = "Anna";
+    values.SolvableMarkOn = true;
 
     // A first run: the section and every value, in the closing order.
     SettingsStore fresh("unused");
@@ -279,7 +280,7 @@ TEST(Settings, ClosingWritesEveryValueInItsOrder)
     fresh.WriteString(SectionCommon, "MainForm", "200,0,1,10,20,690,530");
     EXPECT_EQ(fresh.Text(),
         "[common]\nsound=0\nmusic=1\nanimation=0\ntongue=1\n"
-        "level=17\ngame=Anna\ngrafmode=4\nMainForm=200,0,1,10,20,690,530\n");
+        "level=17\ngame=Anna\ngrafmode=4\nsolvablemark=1\nMainForm=200,0,1,10,20,690,530\n");
     EXPECT_EQ(ReadGameSettings(fresh), values);
 
     // A file the game wrote before, edited by hand: values stay where they
@@ -291,7 +292,7 @@ TEST(Settings, ClosingWritesEveryValueInItsOrder)
     edited.WriteString(SectionCommon, "MainForm", "200,0,1,10,20,690,530");
     EXPECT_EQ(edited.Text(),
         "; mine\n[common]\nMainForm=200,0,1,10,20,690,530\ntongue=1\nlevel=17\nsound=0\n"
-        "music=1\nanimation=0\ngame=Anna\ngrafmode=4\n[other]\nx=1\n");
+        "music=1\nanimation=0\ngame=Anna\ngrafmode=4\nsolvablemark=1\n[other]\nx=1\n");
 }
 
 TEST(Settings, TheFileLiesInTheUsersConfigFolder)
