@@ -50,6 +50,13 @@ LevelGrid::LevelGrid(
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Dark, as the rest of the game.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: #181818; width: 14px; margin: 0; }"
+        "QScrollBar::handle:vertical { background: #5a5a5a; min-height: 24px; border-radius: 5px;"
+        " margin: 2px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
 }
 
 int LevelGrid::Columns() const
@@ -189,12 +196,15 @@ void LevelGrid::paintEvent(QPaintEvent *event)
             continue;
         const int level = shown_[static_cast<std::size_t>(i)];
         p.drawImage(r.topLeft(), Picture(level, r.size()));
+        const QString number = QString::number(level);
         if (level == CurrentLevel) {
-            // The level in play: a tint behind the number.
-            p.fillRect(QRect(r.topLeft(), QSize(r.width() / 3, numberPixels + 6)), CurrentFill);
+            // The level in play: its number on a tint.
+            p.fillRect(QRect(r.topLeft(),
+                           QSize(p.fontMetrics().horizontalAdvance(number) + 8, numberPixels + 6)),
+                CurrentFill);
         }
         p.setPen(Qt::white);
-        p.drawText(r.adjusted(4, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, QString::number(level));
+        p.drawText(r.adjusted(4, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, number);
         p.drawImage(r.bottomRight() - QPoint(MarkSide + 2, MarkSide + 2),
             Solved(marks_[static_cast<std::size_t>(level - 1)]) ? solvedMark_ : unsolvedMark_);
         if (i == chosen_) {
@@ -275,6 +285,8 @@ TLevelOverview::TLevelOverview(const LevelTable &levels, const SolvedMarks &mark
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     black.setColor(QPalette::WindowText, Qt::white);
+    black.setColor(QPalette::Base, QColor(32, 32, 32)); // the switch's box
+    black.setColor(QPalette::Text, Qt::white); // and its tick
     setPalette(black);
     setAutoFillBackground(true);
 
@@ -282,19 +294,32 @@ TLevelOverview::TLevelOverview(const LevelTable &levels, const SolvedMarks &mark
     Grid->onPlay = [this](int level) { Play(level); };
     UnsolvedOnly = new QCheckBox(this);
     UnsolvedOnly->setFocusPolicy(Qt::TabFocus); // a click leaves the keys with the pictures
-    UnsolvedOnly->setStyleSheet(QStringLiteral("color: white;"));
-    connect(UnsolvedOnly, &QCheckBox::toggled, this, [this] { Fill(Grid->Chosen()); });
+    connect(UnsolvedOnly, &QCheckBox::toggled, this, [this] {
+        Fill(Grid->Chosen());
+        Grid->CentreChosen();
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(UnsolvedOnly);
     layout->addWidget(Grid, 1);
-    if (mainWindow)
-        resize(mainWindow->size());
 }
 
 int TLevelOverview::ShowModal(int current, int language, std::function<bool()> mayLeave)
 {
+    Prepare(current, language, std::move(mayLeave));
+    exec();
+    return picked_;
+}
+
+void TLevelOverview::Prepare(int current, int language, std::function<bool()> mayLeave)
+{
+    // The first time it lies exactly over the game; later it keeps the
+    // size and place the player gave it.
+    if (!placed_ && parentWidget()) {
+        placed_ = true;
+        setGeometry(parentWidget()->geometry());
+    }
     const bool german = language == 1;
     setWindowTitle(german ? QStringLiteral("Alle Stufen") : QStringLiteral("All levels"));
     UnsolvedOnly->setText(german ? QStringLiteral("Nur ungelöste Stufen zeigen")
@@ -304,8 +329,6 @@ int TLevelOverview::ShowModal(int current, int language, std::function<bool()> m
     Grid->CurrentLevel = current;
     Fill(current);
     Grid->setFocus();
-    exec();
-    return picked_;
 }
 
 void TLevelOverview::showEvent(QShowEvent *event)

@@ -86,6 +86,8 @@ public:
     // player, when a level is in play, whether to give it up; the level to
     // play comes back, or 0 when the window was closed.
     int ShowModal(int current, int language, std::function<bool()> mayLeave);
+    // All of ShowModal but the showing: texts, levels and the chosen one.
+    void Prepare(int current, int language, std::function<bool()> mayLeave);
 
     LevelGrid *Grid;
     QCheckBox *UnsolvedOnly;
@@ -100,4 +102,5 @@ private:
     const SolvedMarks &marks_;
     std::function<bool()> mayLeave_;
     int picked_ = 0;
+    bool placed_ = false;
 };

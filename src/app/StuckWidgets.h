@@ -20,15 +20,16 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 };
 
-// A lamp in the gap between the solved indicator and the options button,
-// which is there at every window size: green while the level can still be
-// finished, red once it cannot, grey while nobody can tell.
+// A lamp at the right edge of the solved indicator, over the black margin of
+// its picture and in the gap before the options button, which is there at
+// every window size: green while the level can still be finished, red once
+// it cannot, grey while nobody can tell.
 class SolvableMark : public QWidget
 {
     Q_OBJECT
 public:
     enum class Lamp { Grey, Green, Red };
-    static constexpr QRect Place {456, 24, 9, 9};
+    static constexpr QRect Place {450, 23, 13, 13};
 
     explicit SolvableMark(QWidget *strip);
     void SetLamp(Lamp lamp);

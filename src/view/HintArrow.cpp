@@ -101,10 +101,12 @@ void DrawHintArrow(QPainter &painter, const Metrics &m, int col, int row, int dC
         painter.drawEllipse(at, r, r * 0.6);
     }
     painter.setPen(QPen(ArrowRim, width + 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush); // a curved shaft is a line, never an area
     painter.drawPath(body);
     painter.setBrush(ArrowRim);
     painter.drawPolygon(arrowHead);
     painter.setPen(QPen(ArrowFill, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
     painter.drawPath(body);
     painter.setPen(QPen(ArrowFill, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(ArrowFill);
