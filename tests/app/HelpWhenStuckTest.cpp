@@ -296,6 +296,15 @@ TEST(SolvableMark, TurnsRedTheMomentTheLevelCannotBeFinished)
     EXPECT_EQ(Parts(form).solvableMark->Shown(), SolvableMark::Lamp::Red);
 }
 
+TEST(SolvableMark, IsGreyWhenTheSearchCannotTell)
+{
+    Form f({Level(Sixty, 0, 0)}, "[common]\ntongue=0\nsolvablemark=1\n");
+    Answers(f);
+    EXPECT_EQ(Parts(f.form).solvableMark->Shown(), SolvableMark::Lamp::Grey);
+    EXPECT_EQ(Parts(f.form).solvableMark->toolTip(),
+        "I cannot tell whether this level can still be finished.");
+}
+
 TEST(SolvableMark, TheOptionSwitchesTheLampAtOnceAndIsKeptInTheSettings)
 {
     Form f({Level(Line, 0, 0)}, "[common]\ntongue=1\n");
