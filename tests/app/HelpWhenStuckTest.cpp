@@ -3,7 +3,9 @@
 // lamp, and a window that never waits for the search.
 #include "Ball.h"
 #include "FormFixture.h"
+#include "Hint.h"
 #include "HintArrow.h"
+#include "LevelSet.h"
 #include "MessageDialog.h"
 #include "OptionsDialog.h"
 #include "PictureButton.h"
@@ -17,6 +19,9 @@
 #include <QLabel>
 #include <QTest>
 #include <QWindow>
+
+#include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -206,6 +211,45 @@ TEST(Hint, TheSearchNeverHoldsUpTheWindowAndAStaleAnswerIsThrownAway)
     Answers(f);
     EXPECT_EQ(seen.text, "Sorry, I cannot work that out from here.");
     EXPECT_EQ(ArrowPixels(form), 0);
+}
+
+TEST(Hint, LeadsThroughTheHardestShippedLevelWithTheLampGreenAllTheWay)
+{
+    // The shipped level whose start costs the search the most positions.
+    const LevelSetResult shipped = LoadLevelSet(TUMBLEWICK_GAME_FOLDER);
+    ASSERT_TRUE(shipped.ok());
+    int hardest = 1;
+    std::uint64_t most = 0;
+    for (int n = 1; n <= shipped.table.Count(); ++n) {
+        const std::uint64_t nodes = FindHint(StartPosition(shipped.table.Get(n))).nodes;
+        if (nodes > most) {
+            most = nodes;
+            hardest = n;
+        }
+    }
+    SCOPED_TRACE(testing::Message() << "level " << hardest << ", " << most << " positions");
+
+    Form f({shipped.table.Get(hardest)}, "[common]\ntongue=0\nsolvablemark=1\n");
+    TMainForm &form = f.form;
+    const int landings = LandingTotal(Parts(form).game.board);
+    DialogAnswers congratulations([](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+    for (int presses = 0; Parts(form).game.Mark(1) == 0; ++presses) {
+        ASSERT_LT(presses, landings) << "every key press takes a landing";
+        Answers(f); // the lamp's answer about the position the move left
+        ASSERT_EQ(Parts(form).solvableMark->Shown(), SolvableMark::Lamp::Green);
+        Press(form, Qt::Key_H);
+        Answers(f);
+        const std::optional<Key> key = Parts(form).stuckHelp.ShownHint();
+        ASSERT_TRUE(key);
+        const bool jump = std::abs(key->dCol) == 2 || std::abs(key->dRow) == 2;
+        const Qt::Key arrow = key->dCol > 0 ? Qt::Key_Right
+            : key->dCol < 0                 ? Qt::Key_Left
+            : key->dRow > 0                 ? Qt::Key_Down
+                                            : Qt::Key_Up;
+        Press(form, arrow, jump ? Qt::ShiftModifier : Qt::NoModifier);
+        ASSERT_NE(Parts(form).game.PlayState, PlayLost);
+    }
+    EXPECT_EQ(Parts(form).game.PlayState, PlaySolved);
 }
 
 TEST(SolvableMark, AnAnswerAboutAPositionTheGameHasLeftIsThrownAway)
