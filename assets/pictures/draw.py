@@ -683,6 +683,28 @@ def contrast_set():
                  '<circle cx="25" cy="25" r="14" fill="none" stroke="#10102c" stroke-width="1.5"/>']
         option_button("contrast", "High-contrast marks: a circle half dark, half light, on an orange square"
                       if not hot else "High-contrast marks: the halves changed round", [], motif, hot)
+def lamps_set():
+    """Two lamps, green above red, as the lamp beside the solved indicator
+    shows them; under the mouse both light up."""
+    for hot in (False, True):
+        glowing = 1 if hot else 0
+        green = [(0, "#eaffd8" if hot else "#c8ffb0"), (0.45, "#5cf04a" if hot else "#38c832"), (1, "#138a1e")]
+        red = [(0, "#ffe0d8" if hot else "#ffb8a8"), (0.45, "#ff4a3a" if hot else "#e02a22"), (1, "#8a0a0e")]
+        defs = [rad("green", green, 0.5, 0.5, 0.5, 0.35, 0.3), rad("red", red, 0.5, 0.5, 0.5, 0.35, 0.3),
+                lin("case", [(0, "#5a5a64"), (0.5, "#2a2a32"), (1, "#101014")], 0, 0, 0.8, 1),
+                rad("spot", [(0, "#ffffff", 0.9), (1, "#ffffff", 0)])]
+        motif = ['<rect x="16.7" y="6.6" width="18" height="38" rx="6" fill="#000000" fill-opacity="0.3"/>',
+                 '<rect x="15.5" y="5" width="18" height="38" rx="6" fill="url(#case)" stroke="#08080a" stroke-width="1.25"/>']
+        if glowing:
+            for cy, colour in ((15, "#a0ff90"), (33, "#ff9080")):
+                g_defs, g_body = glow(24.5, cy, 11, colour, 0.7, "glow%d" % cy)
+                defs += g_defs
+                motif += g_body
+        for cy, fill in ((15, "green"), (33, "red")):
+            motif += [f'<circle cx="24.5" cy="{cy}" r="6.5" fill="url(#{fill})" stroke="#08080a" stroke-width="1"/>',
+                      f'<ellipse cx="22.6" cy="{cy - 2.2}" rx="2.4" ry="1.5" fill="url(#spot)"/>']
+        option_button("lamps", "Solvability: a green and a red lamp on an orange square" if not hot else
+                      "Solvability: both lamps lit", defs, motif, hot)
 
 # ---------------------------------------------------------------- logo and icon
 def hex3(r, g, b):
@@ -755,6 +777,7 @@ def main():
     smooth_set()
     calm_set()
     contrast_set()
+    lamps_set()
     logo_set()
     icon_set()
 

@@ -30,11 +30,15 @@ void BoardBox::paintEvent(QPaintEvent *event)
     const qreal d = buffer_.devicePixelRatio();
     p.drawImage(QRectF(r), buffer_, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
     if (!outline_.isEmpty()) {
+        p.save();
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::white, 1.5));
         p.setBrush(Qt::NoBrush);
         p.drawPolygon(outline_);
+        p.restore();
     }
+    if (overlay)
+        overlay(p);
 }
 
 void BoardBox::mouseMoveEvent(QMouseEvent *event)

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class QPainter;
+
 // `box`: shows the board's back buffer; any mouse button pressed on it is a
 // click on the board (a double click counts as a second press).
 class BoardBox : public QWidget
@@ -27,6 +29,8 @@ public:
     const QPolygon &Outline() const { return outline_; }
     // Where the pointer was last seen over the board.
     std::optional<QPoint> Pointer() const { return pointer_; }
+    // Drawn over the buffer at every paint, never into it (the hint's arrow).
+    std::function<void(QPainter &painter)> overlay;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -6,6 +6,7 @@
 #include "GameSettings.h"
 #include "InfoDialog.h"
 #include "LanguageDialog.h"
+#include "LevelOverview.h"
 #include "LevelSet.h"
 #include "LoadDialog.h"
 #include "MessageDialog.h"
@@ -13,6 +14,8 @@
 #include "SaveDialog.h"
 #include "SavedGameFile.h"
 #include "Shortcuts.h"
+#include "StuckHelp.h"
+#include "StuckWidgets.h"
 #include "Tiles.h"
 
 #include <QApplication>
@@ -94,10 +97,14 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
         [this](const QRect &r) { box->repaint(r); }, [this](const QRect &r) { box->update(r); });
     view.SetEffectPlayer([this](int n) { PlayEffect(n); });
 
+    CreateHelpWhenStuck();
+
     // Keys reach FormKeyDown whatever control has the focus.
     qApp->installEventFilter(this);
 
     created_ = FormCreate();
+    if (created_)
+        ApplyMarkOption();
 }
 
 TMainForm::~TMainForm()
@@ -128,6 +135,7 @@ bool TMainForm::FormCreate()
     game.AnimationOn = s.AnimationOn;
     GrafMode = s.GrafMode;
     view.look = {s.SmoothOn, s.CalmOn, s.ContrastOn};
+    SolvableMarkOn = s.SolvableMarkOn;
 
     random.Seed(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -179,7 +187,7 @@ void TMainForm::CreateDialogs()
         *DlgResources, [this] { return game.Language; }, this);
     OptionDlg = std::make_unique<TOptionDlg>(
         OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn, &view.look.smooth,
-            &view.look.calm, &view.look.contrast},
+            &view.look.calm, &view.look.contrast, &SolvableMarkOn},
         MusicHooks {[this] { return MusicAvailable; },
             [this] { return QString::fromStdString(midi.PieceName()); },
             [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
@@ -187,6 +195,7 @@ void TMainForm::CreateDialogs()
         [this] { RefreshHints(); }, this);
     // A changed look shows on the board at once, under the open dialog.
     OptionDlg->onLookChanged = [this] { boxPaint(); };
+    OptionDlg->markSwitched = [this] { ApplyMarkOption(); };
     SaveGameDlg = std::make_unique<TSaveGameDlg>(
         *DlgResources, [this] { return game.Language; }, this);
     LoadGameDlg = std::make_unique<TLoadGameDlg>(
@@ -201,7 +210,8 @@ MainWindowParts Parts(TMainForm &form)
         form.Level1UpBtn, form.UnSolvedUpBtn, form.UnSolvedDnBtn, form.Level1DnBtn,
         form.Level10DnBtn, form.Level100DnBtn, form.OptionBtn, form.InfoBtn, form.RulesBtn,
         form.ExitBtn, form.LevelLabel, form.LevelLabel100, form.LevelLabel10, form.LevelLabel1,
-        form.TongueDlg.get(), form.YesNoDlg.get()};
+        form.TongueDlg.get(), form.YesNoDlg.get(), form.OptionDlg.get(), form.SolvableMarkOn,
+        form.hintSpot, form.solvableMark, *form.stuckHelp};
 }
 
 void TMainForm::FormDestroy()
@@ -351,6 +361,7 @@ void TMainForm::KeepSettings(bool values)
         s.SmoothOn = view.look.smooth;
         s.CalmOn = view.look.calm;
         s.ContrastOn = view.look.contrast;
+        s.SolvableMarkOn = SolvableMarkOn;
         WriteGameSettings(ini, s);
     }
     keeper.Store(*this);
@@ -514,15 +525,21 @@ void TMainForm::GiveFocusBack()
 void TMainForm::FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     ShowReach(std::nullopt);
-    game.FormKeyDown(VirtualKey(qtKey), modifiers.testFlag(Qt::ShiftModifier));
+    const int key = VirtualKey(qtKey);
+    if (key != 0)
+        HideHintNow(); // before the move draws
+    game.FormKeyDown(key, modifiers.testFlag(Qt::ShiftModifier));
+    stuckHelp->Look();
     ShowReach(box->Pointer());
 }
 
 void TMainForm::boxMouseDown(int x, int y)
 {
     ShowReach(std::nullopt);
+    HideHintNow();
     const Metrics &m = view.metrics();
     game.boxMouseDown(x - m.OriginX, y - m.OriginY, m.CellW, m.CellH);
+    stuckHelp->Look();
     ShowReach(box->Pointer());
 }
 
@@ -795,6 +812,7 @@ void TMainForm::LoadBtnClick()
 
 ModalResult TMainForm::ShowMsg(int id)
 {
+    stuckHelp->Look(); // a lost level shows its red lamp before the question
     if (!YesNoDlg)
         return MrNone;
     const ModalResult answer = YesNoDlg->ShowMsg(id);

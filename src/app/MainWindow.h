@@ -26,13 +26,17 @@
 #include <vector>
 
 class BoardBox;
+class HintSpot;
 class QKeyEvent;
 class QLabel;
 class QTimer;
 class PictureButton;
+class SolvableMark;
 class SolvedGauge;
+class StuckHelp;
 class TDlgResources;
 class TInfoDlg;
+class TLevelOverview;
 class TLoadGameDlg;
 class TOptionDlg;
 class TSaveGameDlg;
@@ -40,6 +44,7 @@ class TTongueDlg;
 class TYesNoDlg;
 class Toolbox;
 struct MainWindowParts;
+class QPainter;
 
 // The toolbar grows in steps with the window's width: as designed below
 // 1200 pixels, half as large again from 1200, twice as large from 1600.
@@ -176,6 +181,7 @@ private:
     int GrafMode = 0;
     bool MusicAvailable = false;
     bool FirstTick = false;
+    bool SolvableMarkOn = false; // the "still solvable?" lamp, off by default
 
     std::unique_ptr<THookHelpSystem> HelpHook;
     SoundEffects waves;
@@ -196,6 +202,8 @@ private:
     PictureButton *UnSolvedDnBtn, *Level1DnBtn, *Level10DnBtn, *Level100DnBtn;
     PictureButton *OptionBtn, *InfoBtn, *RulesBtn, *ExitBtn;
     QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
+    HintSpot *hintSpot; // over the solved indicator
+    SolvableMark *solvableMark; // beside it
 
     // --- dialogs --------------------------------------------------------------
     // Declared in the order CreateDialogs makes them, so that they go in the
@@ -207,6 +215,15 @@ private:
     std::unique_ptr<TOptionDlg> OptionDlg;
     std::unique_ptr<TSaveGameDlg> SaveGameDlg;
     std::unique_ptr<TLoadGameDlg> LoadGameDlg;
+    std::unique_ptr<TLevelOverview> LevelOverview; // made when first opened
+
+    // --- help when stuck ----------------------------------------------------------
+    // Its search thread ends before the game it reads goes.
+    std::unique_ptr<StuckHelp> stuckHelp;
+    void AskHint();
+    void OpenLevelOverview();
+    // The lamp shown or hidden as the option says, and the search told.
+    void ApplyMarkOption();
 
     // Saves under `name` (in `fileName` when given, else the name's own
     // file); true on success, when the name becomes the game's name.
@@ -223,6 +240,12 @@ private:
     void KeepSettings(bool values);
     void ReportSettingsProblem();
     void CreateToolbar();
+    void CreateHelpWhenStuck();
+    void RefreshHelpHints();
+    // Takes the hint's arrow off the board at once, before a move draws.
+    void HideHintNow();
+    void PaintHint(QPainter &painter);
+    void ShowHelpMessage(const QString &german, const QString &english);
     void PlaceRightButtons();
     // Grows the toolbar for a wide window: every control's place, size,
     // picture and font by the same step, so that its layout stays the design's.
@@ -281,6 +304,11 @@ private:
     int heldModifier_ = 0; // a modifier pressed, not yet passed to the game
     Qt::KeyboardModifiers heldModifiers_;
     QTimer *ratioCheck_;
+    struct ShownArrow
+    {
+        int col, row, dCol, dRow;
+    };
+    std::optional<ShownArrow> arrow_; // the hint on the board
 };
 
 // The window's inner parts, for the tests and the benchmark tools that look
@@ -305,6 +333,11 @@ struct MainWindowParts
     QLabel *LevelLabel, *LevelLabel100, *LevelLabel10, *LevelLabel1;
     TTongueDlg *TongueDlg; // the dialogs: null until CreateDialogs
     TYesNoDlg *YesNoDlg;
+    TOptionDlg *OptionDlg;
+    bool &SolvableMarkOn;
+    HintSpot *hintSpot;
+    SolvableMark *solvableMark;
+    StuckHelp &stuckHelp;
 };
 
 MainWindowParts Parts(TMainForm &form);

@@ -9,6 +9,7 @@
 #include "Shortcuts.h"
 
 #include <QLabel>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -210,6 +211,14 @@ const std::vector<TMainForm::Command> &TMainForm::Commands()
             "Ich möchte die Einstellungen ändern.", "I want to modify the options."},
         {nullptr, [](TMainForm &f) { f.ToggleFullScreen(); }, {K(Qt::Key_F11)},
             "Vollbild ein und aus", "Full screen on and off"},
+        // The help when stuck: a click on the solved indicator or the level
+        // label does the same; their hints name these keys.
+        {nullptr, [](TMainForm &f) { f.AskHint(); }, {K(Qt::Key_H)},
+            "Tipp: Welcher Zug führt weiter?", "Hint: which move leads on?"},
+        // Opened once the key has been handled, so that the overview's own
+        // keys start with the next press.
+        {nullptr, [](TMainForm &f) { QTimer::singleShot(0, &f, [&f] { f.OpenLevelOverview(); }); },
+            {K(Qt::Key_Tab)}, "Alle Stufen im Überblick", "All levels at a glance"},
     };
     return table;
 }
@@ -240,6 +249,7 @@ void TMainForm::RefreshHints()
             (this->*c.button)->SetHint(Say(l, c.german, c.english) + KeysNote(c.keys, l));
     }
     LevelLabel->setText(Say(l, "Stufe:", "Level:"));
+    RefreshHelpHints();
     game.UpdateStatus();
 }
 

@@ -103,8 +103,11 @@ public:
     // when the search meets nothing but the current level.
     int FindUnsolved(int direction) const;
 
-private:
+    // Before the level changes: while a level is in play, asks whether to
+    // give it up. False when the player stays.
     bool ConfirmLevelChange();
+
+private:
     // The six level steps: up (by > 0) or down by that many levels.
     void StepLevel(int by);
     void PutLevelOnBoard(int level);

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 // The dialog's own pictures, `bmps`.
@@ -33,11 +35,12 @@ enum Bmp {
     BmpCalmHot,
     BmpContrast,
     BmpContrastHot,
+    BmpLamps,
+    BmpLampsHot,
 };
 
 // The rows of the inner panel: a switch and its line every 56 pixels.
 constexpr int RowStep = 56;
-constexpr int OwnRows = 3; // the game's own switches below the design's four
 
 PictureList LoadBmps()
 {
@@ -49,7 +52,7 @@ PictureList LoadBmps()
     bmps.Add(dir + "logo.svg", QSize(100, 75));
     for (const char *name : {"check", "check-hot", "mouth", "mouth-hot", "speaker", "speaker-hot",
              "clef", "clef-hot", "clef-grey", "runner", "runner-hot", "runner-grey", "smooth",
-             "smooth-hot", "calm", "calm-hot", "contrast", "contrast-hot"})
+             "smooth-hot", "calm", "calm-hot", "contrast", "contrast-hot", "lamps", "lamps-hot"})
         bmps.Add(dir + name + ".svg", face);
     return bmps;
 }
@@ -71,7 +74,11 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
 {
     // The game's own switches make the dialog and its inner panel taller by
     // their rows; everything of the design keeps its place.
-    const int grown = v_.SmoothOn ? OwnRows * RowStep : 0;
+    // The game's own switches below the design's four: the three looks, then
+    // the lamp; the dialog grows by a row for each the game has.
+    const int lookRows = v_.SmoothOn ? 3 : 0;
+    const int markRow = v_.SolvableMarkOn ? lookRows + 1 : 0;
+    const int grown = std::max(lookRows, markRow) * RowStep;
     setFixedSize(497, 416 + grown);
     const PictureList bmps = LoadBmps();
     auto *background = new PicturePanel(this);
@@ -102,12 +109,16 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
         const int top = 215 + i * RowStep;
         button = DialogButton(inner, QRect(16, top, 50, 50), bmps, normal, hot);
         label = DialogLabel(inner, QRect(79, top + 17, 294, 18), 16, false);
-        button->setVisible(grown > 0);
-        label->setVisible(grown > 0);
+        button->setVisible(i <= lookRows);
+        label->setVisible(i <= lookRows);
     };
     row(1, BmpSmooth, BmpSmoothHot, SmoothBtn, SmoothLabel);
     row(2, BmpCalm, BmpCalmHot, CalmBtn, CalmLabel);
     row(3, BmpContrast, BmpContrastHot, ContrastBtn, ContrastLabel);
+    // The "still solvable?" lamp, when the game has one.
+    row(std::max(markRow, 1), BmpLamps, BmpLampsHot, MarkBtn, MarkLabel);
+    MarkBtn->setVisible(markRow > 0);
+    MarkLabel->setVisible(markRow > 0);
 
     connect(OKBtn, &QAbstractButton::clicked, this, &TOptionDlg::exitClick);
     connect(TongueBtn, &QAbstractButton::clicked, this, &TOptionDlg::TongueBtnClick);
@@ -125,6 +136,7 @@ TOptionDlg::TOptionDlg(OptionVariables variables, MusicHooks music,
     connect(SmoothBtn, &QAbstractButton::clicked, this, [this, flip] { flip(v_.SmoothOn); });
     connect(CalmBtn, &QAbstractButton::clicked, this, [this, flip] { flip(v_.CalmOn); });
     connect(ContrastBtn, &QAbstractButton::clicked, this, [this, flip] { flip(v_.ContrastOn); });
+    connect(MarkBtn, &QAbstractButton::clicked, this, &TOptionDlg::MarkBtnClick);
 }
 
 bool TOptionDlg::MusicAvailable() const
@@ -199,6 +211,13 @@ void TOptionDlg::RefreshTexts()
     ContrastLabel->setText(*v_.ContrastOn
             ? Choose(l, "Kräftige Zeichen sind an.", "High-contrast marks are on.")
             : Choose(l, "Kräftige Zeichen sind aus.", "High-contrast marks are off."));
+    if (!v_.SolvableMarkOn)
+        return;
+    MarkBtn->SetHint(Choose(l, "Anzeige, ob die Stufe noch lösbar ist, ein- und ausschalten.",
+        "Show whether the level can still be solved, or not"));
+    MarkLabel->setText(*v_.SolvableMarkOn
+            ? Choose(l, "Lösbarkeit wird angezeigt.", "Solvability is shown.")
+            : Choose(l, "Lösbarkeit wird nicht angezeigt.", "Solvability is not shown."));
 }
 
 void TOptionDlg::TongueBtnClick()
@@ -219,6 +238,15 @@ void TOptionDlg::AnimBtnClick()
 {
     *v_.AnimationOn = !*v_.AnimationOn;
     RefreshTexts();
+}
+
+void TOptionDlg::MarkBtnClick()
+{
+    if (v_.SolvableMarkOn)
+        *v_.SolvableMarkOn = !*v_.SolvableMarkOn;
+    RefreshTexts();
+    if (markSwitched)
+        markSwitched();
 }
 
 void TOptionDlg::MusicBtnClick()

@@ -25,6 +25,8 @@ struct OptionVariables
     bool *SmoothOn = nullptr;
     bool *CalmOn = nullptr;
     bool *ContrastOn = nullptr;
+    // The "still solvable?" lamp; without it the dialog has no fifth switch.
+    bool *SolvableMarkOn = nullptr;
 };
 
 // The music player as the dialog sees it. Without a player the music is not
@@ -56,9 +58,14 @@ public:
     void SoundBtnClick();
     void MusicBtnClick();
     void AnimBtnClick();
+    void MarkBtnClick();
     void exitClick() { accept(); }
     // After any of the game's own switches: the window shows the change.
     std::function<void()> onLookChanged;
+
+    // Told when the "still solvable?" switch changes, so that the lamp
+    // follows at once.
+    std::function<void()> markSwitched;
 
     // The controls, for the main window's tests and look.
     RaisedLabel *ProgLabel;
@@ -79,6 +86,8 @@ public:
     QLabel *CalmLabel;
     PictureButton *ContrastBtn;
     QLabel *ContrastLabel;
+    PictureButton *MarkBtn;
+    QLabel *MarkLabel;
 
 protected:
     void showEvent(QShowEvent *event) override;

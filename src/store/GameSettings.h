@@ -21,6 +21,8 @@ struct GameSettings
     bool SmoothOn = false; // "smooth": antialiased tiles, marks and ball
     bool CalmOn = false; // "calm": no twinkling stars, no victory dance
     bool ContrastOn = false; // "contrast": marks in contrasting colours
+    // "solvablemark": the lamp that tells whether the level can still be finished
+    bool SolvableMarkOn = false;
 
     bool operator==(const GameSettings &) const = default;
 };
@@ -45,6 +47,7 @@ inline const SettingField SettingFields[] = {
     {"smooth", &GameSettings::SmoothOn},
     {"calm", &GameSettings::CalmOn},
     {"contrast", &GameSettings::ContrastOn},
+    {"solvablemark", &GameSettings::SolvableMarkOn},
 };
 
 // Every value, or its default where the store holds none or holds text

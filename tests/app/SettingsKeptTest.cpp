@@ -103,7 +103,7 @@ TEST(SettingsKept, TheCloseWritesTheFileOnceWithEverythingInIt)
     const std::string text = f.folder.ReadSettings();
     EXPECT_EQ(text.substr(0, text.find("MainForm=")),
         "; by hand\n[common]\ntongue=1\nsound=1\nmusic=1\nanimation=1\nlevel=1\ngame=\n"
-        "grafmode=0\nsmooth=0\ncalm=0\ncontrast=0\n");
+        "grafmode=0\nsmooth=0\ncalm=0\ncontrast=0\nsolvablemark=0\n");
     EXPECT_NE(text.find("MainForm=200,0,1,"), std::string::npos);
     EXPECT_NE(text.find("fullscreen=0\n"), std::string::npos);
     EXPECT_NE(text.find("[mine]\nx=1\n"), std::string::npos);

@@ -227,6 +227,19 @@ TEST(OptionDialog, TheGamesOwnSwitchesSitBelowTheDesignsFour)
     EXPECT_TRUE(dlg.ContrastBtn->parentWidget()->geometry().contains(
         dlg.ContrastBtn->geometry().translated(dlg.ContrastBtn->parentWidget()->pos())))
         << "inside the inner panel";
+    EXPECT_FALSE(dlg.MarkBtn->isVisibleTo(&dlg)) << "no lamp switch without the lamp";
+
+    // With the "still solvable?" lamp as well, its switch ends the rows.
+    bool mark = false;
+    TOptionDlg withMark({&language, &sound, &music, &animation, &smooth, &calm, &contrast, &mark},
+        {}, nullptr, nullptr);
+    EXPECT_EQ(withMark.ContrastBtn->geometry(), QRect(16, 383, 50, 50));
+    EXPECT_EQ(withMark.MarkBtn->geometry(), QRect(16, 439, 50, 50));
+    EXPECT_TRUE(withMark.MarkBtn->isVisibleTo(&withMark));
+    EXPECT_EQ(withMark.size(), QSize(497, 416 + 4 * 56));
+    EXPECT_TRUE(withMark.MarkBtn->parentWidget()->geometry().contains(
+        withMark.MarkBtn->geometry().translated(withMark.MarkBtn->parentWidget()->pos())))
+        << "inside the inner panel";
 
     EXPECT_EQ(dlg.SmoothLabel->text(), "Smooth drawing is off.");
     EXPECT_EQ(dlg.CalmLabel->text(), "Calm screen is off.");

@@ -275,6 +275,7 @@ TEST(Settings, ClosingWritesEveryValueInItsOrder)
     values.Level = 17;
     values.GameName = "Anna";
     values.CalmOn = true;
+    values.SolvableMarkOn = true;
 
     // A first run: the section and every value, in the closing order.
     SettingsStore fresh("unused");
@@ -282,7 +283,7 @@ TEST(Settings, ClosingWritesEveryValueInItsOrder)
     fresh.WriteString(SectionCommon, "MainForm", "200,0,1,10,20,690,530");
     EXPECT_EQ(fresh.Text(),
         "[common]\nsound=0\nmusic=1\nanimation=0\ntongue=1\n"
-        "level=17\ngame=Anna\ngrafmode=4\nsmooth=0\ncalm=1\ncontrast=0\n"
+        "level=17\ngame=Anna\ngrafmode=4\nsmooth=0\ncalm=1\ncontrast=0\nsolvablemark=1\n"
         "MainForm=200,0,1,10,20,690,530\n");
     EXPECT_EQ(ReadGameSettings(fresh), values);
 
@@ -295,7 +296,8 @@ TEST(Settings, ClosingWritesEveryValueInItsOrder)
     edited.WriteString(SectionCommon, "MainForm", "200,0,1,10,20,690,530");
     EXPECT_EQ(edited.Text(),
         "; mine\n[common]\nMainForm=200,0,1,10,20,690,530\ntongue=1\nlevel=17\nsound=0\n"
-        "music=1\nanimation=0\ngame=Anna\ngrafmode=4\nsmooth=0\ncalm=1\ncontrast=0\n"
+        "music=1\nanimation=0\ngame=Anna\ngrafmode=4\nsmooth=0\ncalm=1\ncontrast=0\nsolvablemark="
+        "1\n"
         "[other]\nx=1\n");
 }
 

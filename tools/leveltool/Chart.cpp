@@ -93,7 +93,6 @@ void Line(std::string &svg, const Panel &p, const std::vector<double> &values, s
 
 std::string ChartSvg(const std::vector<ChartPoint> &points)
 {
-    constexpr int window = 25;
     std::vector<double> difficulty;
     std::vector<double> landings;
     for (const ChartPoint &p : points) {
@@ -116,10 +115,10 @@ std::string ChartSvg(const std::vector<ChartPoint> &points)
         "Difficulty (bits: a random player finishes once in 2^d tries); line: median of 25");
     Dots(svg, upper, difficulty, "#4a78c2");
     // Each median stands at the middle level of its run of 25.
-    Line(svg, upper, RollingMedian(difficulty, window), window / 2, "#c0392b");
+    Line(svg, upper, RollingMedian(difficulty, MedianWindow), MedianWindow / 2, "#c0392b");
     Frame(svg, lower, 10, "Landings per level; line: median of 25");
     Dots(svg, lower, landings, "#3c9a5f");
-    Line(svg, lower, RollingMedian(landings, window), window / 2, "#c0392b");
+    Line(svg, lower, RollingMedian(landings, MedianWindow), MedianWindow / 2, "#c0392b");
     svg += "<text x=\"" + std::to_string(Width / 2) + "\" y=\"" + std::to_string(height - 8)
         + "\" font-size=\"12\" text-anchor=\"middle\">level</text>\n";
     svg += "</svg>\n";

@@ -17,6 +17,10 @@
 
 namespace {
 
+// Positions the bench lets the search without table and cuts expand per
+// level: enough to show the difference, short of hours.
+constexpr std::uint64_t PlainBenchBudget = 2'000'000;
+
 constexpr const char *Usage = R"(usage: leveltool COMMAND ...
 
   compile -o OUT.dat IN.lvl...   text levels to a level set (levels numbered on across files)
@@ -334,7 +338,7 @@ int Tool::Verify(const Args &args)
             + std::to_string(d.sameAs) + " " + SymmetryName(d.symmetry));
     }
     if (args.Has("--curve")) {
-        constexpr int window = 25;
+        constexpr int window = MedianWindow;
         constexpr double slack = 1.0; // bits the median may fall below its best so far
         if (!options.analyze || difficulty.size() != levels.size())
             faults.push_back("difficulty curve: needs every level rated");
@@ -366,7 +370,7 @@ int Tool::Bench(const Args &args)
     std::vector<LevelRecord> levels;
     if (!Load(args.plain[0], levels))
         return 1;
-    std::uint64_t plainBudget = 2'000'000;
+    std::uint64_t plainBudget = PlainBenchBudget;
     if (args.Has("--plain-budget") && !ToNumber(args.Get("--plain-budget"), plainBudget))
         return Fail("--plain-budget needs a number");
 

@@ -26,7 +26,7 @@ struct LevelReport
 struct VerifyOptions
 {
     SearchOptions search;
-    std::uint64_t analysisBudget = 5'000'000;
+    std::uint64_t analysisBudget = AnalysisBudget;
     bool analyze = true; // count solutions and rate the difficulty
     int threads = 1;
 };
@@ -34,6 +34,9 @@ struct VerifyOptions
 // Checks and measures every level; reports come back in level order.
 std::vector<LevelReport> VerifyLevels(
     const std::vector<LevelRecord> &levels, const VerifyOptions &options);
+
+// Levels in each run whose median the difficulty curve and the chart follow.
+constexpr int MedianWindow = 25;
 
 // The median of each run of `window` levels, for the levels from `window` on.
 std::vector<double> RollingMedian(const std::vector<double> &values, int window);

@@ -216,7 +216,9 @@ private:
         } else if (what < 99) {
             form.resize(400 + Pick(1200), 300 + Pick(900));
         } else {
-            Key(window, static_cast<Qt::Key>(Qt::Key_A + Pick(26)));
+            // A letter, or Tab for the overview of all levels.
+            const int key = Pick(27);
+            Key(window, key == 26 ? Qt::Key_Tab : static_cast<Qt::Key>(Qt::Key_A + key));
         }
     }
 

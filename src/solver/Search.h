@@ -3,14 +3,25 @@
 
 #include "Engine.h"
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
+
+// Positions a search for one solution may expand before it gives up; far
+// more than any level of the shipped set needs.
+constexpr std::uint64_t SolveBudget = 50'000'000;
+// Positions the full search of a level may meet before it gives up.
+constexpr std::uint64_t AnalysisBudget = 5'000'000;
+// Solutions are counted up to here, and the count then reads ">=".
+constexpr std::uint64_t SolutionCap = 1'000'000;
 
 struct SearchOptions
 {
     bool useTable = true; // remember positions already found dead
     bool prune = true; // cut positions that provably cannot be finished
-    std::uint64_t budget = 50'000'000; // positions to expand before giving up
+    std::uint64_t budget = SolveBudget; // positions to expand before giving up
+    // Set from another thread to stop the search; it then gives up.
+    const std::atomic<bool> *stop = nullptr;
 };
 
 enum class Verdict { Solvable, Unsolvable, GaveUp };
@@ -24,15 +35,15 @@ struct SolveResult
 };
 
 // Depth-first search for one solution. Exact: it answers Unsolvable only
-// after every key press sequence has been ruled out.
+// after every key press sequence has been ruled out, and gives up rather
+// than guess when the budget is spent or it is stopped.
+SolveResult Solve(const Position &from, const SearchOptions &options = {});
 SolveResult Solve(const LevelRecord &level, const SearchOptions &options = {});
 
 // The plainest search there is: every key press from every position, no
 // table, no cuts. For tests on small levels; `budget` bounds the positions.
 Verdict BruteForce(
     const LevelRecord &level, std::uint64_t budget, std::uint64_t *solutions = nullptr);
-
-constexpr std::uint64_t SolutionCap = 1'000'000;
 
 // What a player meets, from a search of every position the level can reach.
 struct Analysis
@@ -54,4 +65,4 @@ struct Analysis
     double Difficulty() const;
 };
 
-Analysis Analyze(const LevelRecord &level, std::uint64_t budget = 5'000'000);
+Analysis Analyze(const LevelRecord &level, std::uint64_t budget = AnalysisBudget);
