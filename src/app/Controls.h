@@ -27,6 +27,8 @@ public:
     const QPolygon &Outline() const { return outline_; }
     // Where the pointer was last seen over the board.
     std::optional<QPoint> Pointer() const { return pointer_; }
+    // Called once, after the first paint.
+    std::function<void()> onFirstPaint;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -39,6 +41,7 @@ private:
     const QImage &buffer_;
     QPolygon outline_;
     std::optional<QPoint> pointer_;
+    bool painted_ = false;
 };
 
 // `toolbox`: the strip under the toolbar's controls. The window's black shows

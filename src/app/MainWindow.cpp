@@ -108,6 +108,7 @@ TMainForm::~TMainForm()
     if (created_ && !settingsKept_)
         KeepSettings(false);
     FormDestroy();
+    SoundReady();
     midi.Close();
 }
 
@@ -133,8 +134,7 @@ bool TMainForm::FormCreate()
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     // The first piece is opened even when music is off; it plays from the first tick on.
-    midi.Discover();
-    MusicAvailable = midi.MusicAvailable();
+    StartSound();
 
     LevelSetResult levels = LoadLevelSet(DataFolder);
     if (!levels.ok()) {
@@ -169,8 +169,50 @@ bool TMainForm::FormCreate()
     return true;
 }
 
+void TMainForm::StartSound()
+{
+    // The synthesiser loads its soundfont only for music that will play now;
+    // music switched on later loads it then.
+    const bool musicOn = MusicOn;
+    soundStart_.Begin([this, musicOn] {
+        waves = std::make_unique<SoundEffects>();
+        midi.Discover();
+        if (musicOn)
+            midi.Prepare();
+        MusicAvailable = midi.MusicAvailable();
+    });
+}
+
+void TMainForm::SoundReady()
+{
+    soundStart_.Wait();
+}
+
+SoundEffects &TMainForm::Waves()
+{
+    SoundReady();
+    return *waves;
+}
+
+void TMainForm::CreateDialogsAfterFirstPaint()
+{
+    box->onFirstPaint = [this] {
+        // After the paint has reached the screen.
+        QTimer::singleShot(0, this, &TMainForm::CreateDialogs);
+    };
+}
+
+bool TMainForm::DialogsReady()
+{
+    if (!DlgResources && shownOnce_)
+        CreateDialogs();
+    return DlgResources != nullptr;
+}
+
 void TMainForm::CreateDialogs()
 {
+    if (DlgResources)
+        return;
     // The picture module comes first: every dialog draws from it.
     DlgResources = std::make_unique<TDlgResources>();
     InfoDlg = std::make_unique<TInfoDlg>(*DlgResources, this);
@@ -180,10 +222,23 @@ void TMainForm::CreateDialogs()
     OptionDlg = std::make_unique<TOptionDlg>(
         OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn, &view.look.smooth,
             &view.look.calm, &view.look.contrast},
-        MusicHooks {[this] { return MusicAvailable; },
-            [this] { return QString::fromStdString(midi.PieceName()); },
-            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
-            [this] { return waves.DeviceOpen(); }, [this] { return midi.PiecesFound(); }},
+        MusicHooks {[this] {
+                        SoundReady();
+                        return MusicAvailable;
+                    },
+            [this] {
+                SoundReady();
+                return QString::fromStdString(midi.PieceName());
+            },
+            [this](bool musicOn) {
+                SoundReady();
+                return midi.MusicBtnClick(musicOn);
+            },
+            [this] { return Waves().DeviceOpen(); },
+            [this] {
+                SoundReady();
+                return midi.PiecesFound();
+            }},
         [this] { RefreshHints(); }, this);
     // A changed look shows on the board at once, under the open dialog.
     OptionDlg->onLookChanged = [this] { boxPaint(); };
@@ -556,7 +611,10 @@ void TMainForm::TimerTimer()
     view.Twinkle();
     if (game.PlayState == PlaySolved)
         view.Dance();
-    midi.KeepAlive(MusicOn); // a piece that has ended starts again
+    // The first tick waits for the sound's start-up, so that the music
+    // starts with it; a piece that has ended starts again.
+    SoundReady();
+    midi.KeepAlive(MusicOn);
     if (FirstTick) {
         // Cleared first: ticks that come while the question is open do nothing here.
         FirstTick = false;
@@ -574,7 +632,7 @@ void TMainForm::TimerTimer()
 
 void TMainForm::AskLanguage()
 {
-    if (TongueDlg)
+    if (DialogsReady())
         TongueDlg->exec();
     RefreshHints();
 }
@@ -633,7 +691,7 @@ void TMainForm::LevelSweepIn()
 
 void TMainForm::PlayEffect(int n)
 {
-    waves.PlayEffect(n, SoundOn);
+    Waves().PlayEffect(n, SoundOn);
 }
 
 bool TMainForm::SaveCurrentGame()
@@ -711,7 +769,7 @@ FileResult TMainForm::SaveUnder(const std::string &name, const std::string &file
 
 bool TMainForm::AskForName(std::string &name)
 {
-    if (!SaveGameDlg || SaveGameDlg->ShowModal(name) != MrOk || SaveGameDlg->Name().empty())
+    if (!DialogsReady() || SaveGameDlg->ShowModal(name) != MrOk || SaveGameDlg->Name().empty())
         return false;
     name = SaveGameDlg->Name();
     return true;
@@ -777,7 +835,7 @@ void TMainForm::LoadBtnClick()
         return;
     if (!SavingStep(Leaving::Load))
         return;
-    if (!LoadGameDlg || LoadGameDlg->ShowModal() != MrOk || !LoadGameDlg->Picked())
+    if (!DialogsReady() || LoadGameDlg->ShowModal() != MrOk || !LoadGameDlg->Picked())
         return; // nothing picked: nothing is loaded, and nothing is cleared
     const SavedGame picked = *LoadGameDlg->Picked();
     // The file that was listed is the file that is read; a game that cannot
@@ -795,7 +853,7 @@ void TMainForm::LoadBtnClick()
 
 ModalResult TMainForm::ShowMsg(int id)
 {
-    if (!YesNoDlg)
+    if (!DialogsReady())
         return MrNone;
     const ModalResult answer = YesNoDlg->ShowMsg(id);
     // What the dialog covered is drawn again at once, before an animation
@@ -806,7 +864,7 @@ ModalResult TMainForm::ShowMsg(int id)
 
 ModalResult TMainForm::ShowMsgText(int id, const QString &text)
 {
-    if (!YesNoDlg)
+    if (!DialogsReady())
         return MrNone;
     const ModalResult answer = YesNoDlg->ShowMsgText(id, text);
     repaint();

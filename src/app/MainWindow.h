@@ -12,6 +12,7 @@
 #include "PictureList.h"
 #include "Random.h"
 #include "Settings.h"
+#include "SoundStart.h"
 #include "StoreTexts.h"
 #include "WindowKeeper.h"
 
@@ -87,8 +88,12 @@ public:
 
     bool Created() const { return created_; }
 
-    // The dialogs, created after the window is shown, in the program's order.
+    // The dialogs, created after the window is shown, in the program's order;
+    // once only. The program makes them right after the first picture is on
+    // the screen, and any use of a dialog before that makes them at once.
     void CreateDialogs();
+    // Makes the dialogs once the board has been painted for the first time.
+    void CreateDialogsAfterFirstPaint();
 
     // --- handlers ---------------------------------------------------------------
     bool FormCreate();
@@ -178,8 +183,11 @@ private:
     bool FirstTick = false;
 
     std::unique_ptr<THookHelpSystem> HelpHook;
-    SoundEffects waves;
+    // Made by the sound's start-up beside the window thread; reached only
+    // through Waves() and SoundReady(), which wait for it.
+    std::unique_ptr<SoundEffects> waves;
     MusicPlayer midi;
+    SoundStart soundStart_;
 
     Random random;
     BoardView view {game, random};
@@ -223,6 +231,14 @@ private:
     void KeepSettings(bool values);
     void ReportSettingsProblem();
     void CreateToolbar();
+    // Starts the effects and the music beside the window thread.
+    void StartSound();
+    // Waits until the sound's start-up has ended; from then on the effects
+    // and the music may be used.
+    void SoundReady();
+    SoundEffects &Waves();
+    // False while the dialogs cannot exist yet (the window is being made).
+    bool DialogsReady();
     void PlaceRightButtons();
     // Grows the toolbar for a wide window: every control's place, size,
     // picture and font by the same step, so that its layout stays the design's.

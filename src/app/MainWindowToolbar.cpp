@@ -253,13 +253,13 @@ void TMainForm::ShowLevel(const LevelDisplay &display)
 
 void TMainForm::OptionBtnClick()
 {
-    if (OptionDlg)
+    if (DialogsReady())
         OptionDlg->ShowModal();
 }
 
 void TMainForm::info()
 {
-    if (InfoDlg)
+    if (DialogsReady())
         InfoDlg->ShowInfo(game.Language);
 }
 

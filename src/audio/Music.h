@@ -23,6 +23,9 @@ public:
     virtual bool Open(const std::string &fileName) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // Loads what playing the open piece needs, so that Play starts at once.
+    // Play does it itself when it has not been done.
+    virtual void Prepare() { }
 
     virtual MusicMode Mode() const = 0;
     // The position equals the length: the piece has played to its end.
@@ -65,6 +68,9 @@ public:
     // At start-up: opens the first "*.mid" entry of the program folder that
     // can be opened. Nothing plays yet.
     void Discover();
+    // Loads what playing the open piece needs; for a start with music on,
+    // done beside the window, before the first tick plays it.
+    void Prepare();
     // True once a piece was found and opened at start-up.
     bool MusicAvailable() const { return available_; }
     // True when start-up found "*.mid" entries, whether one opened or not.
