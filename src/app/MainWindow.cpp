@@ -91,7 +91,7 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
     gsol->raise(); // over the lowest pixels of the board
 
     view.SetScreen(
-        [this](const QRect &r) { box->repaint(r); }, [this](const QRect &r) { box->update(r); });
+        [this](const QRect &r) { box->repaint(r); }, [this](const QRegion &r) { box->update(r); });
     view.SetEffectPlayer([this](int n) { PlayEffect(n); });
 
     // Keys reach FormKeyDown whatever control has the focus.
@@ -213,6 +213,7 @@ void TMainForm::CreateDialogs()
 {
     if (DlgResources)
         return;
+    SetIcon(); // the help window takes the same icon
     // The picture module comes first: every dialog draws from it.
     DlgResources = std::make_unique<TDlgResources>();
     InfoDlg = std::make_unique<TInfoDlg>(*DlgResources, this);
@@ -251,7 +252,7 @@ void TMainForm::CreateDialogs()
 MainWindowParts Parts(TMainForm &form)
 {
     return {form.game, form.view, form.m, form.DataFolder, form.GamesFolder, form.FirstTick,
-        form.HelpHook.get(), form.Timer, form.gsol, form.box, form.toolbox, form.NewBtn,
+        form.HelpHook.get(), form.midi, form.Timer, form.gsol, form.box, form.toolbox, form.NewBtn,
         form.LoadBtn, form.StartBtn, form.NextBtn, form.Level100UpBtn, form.Level10UpBtn,
         form.Level1UpBtn, form.UnSolvedUpBtn, form.UnSolvedDnBtn, form.Level1DnBtn,
         form.Level10DnBtn, form.Level100DnBtn, form.OptionBtn, form.InfoBtn, form.RulesBtn,

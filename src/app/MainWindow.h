@@ -231,6 +231,9 @@ private:
     void KeepSettings(bool values);
     void ReportSettingsProblem();
     void CreateToolbar();
+    // The program's icon at the sizes a desktop asks for; not part of the
+    // first picture, so it is made with the dialogs.
+    void SetIcon();
     // Starts the effects and the music beside the window thread.
     void StartSound();
     // Waits until the sound's start-up has ended; from then on the effects
@@ -310,6 +313,7 @@ struct MainWindowParts
     const std::string &GamesFolder;
     bool &FirstTick;
     THookHelpSystem *HelpHook;
+    MusicPlayer &midi; // wait for the sound's start-up (a tick) before looking
     QTimer *Timer;
     SolvedGauge *gsol;
     BoardBox *box;

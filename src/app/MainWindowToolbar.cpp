@@ -62,14 +62,18 @@ QString Say(int language, const char *german, const char *english)
 
 } // namespace
 
-void TMainForm::CreateToolbar()
+void TMainForm::SetIcon()
 {
-    LoadToolbarPictures(m);
     QIcon icon;
     for (int side : {16, 32, 48, 64, 256})
         icon.addPixmap(QPixmap::fromImage(
             RenderPicture(QStringLiteral(":/pictures/icon/tumblewick.svg"), QSize(side, side))));
     setWindowIcon(icon);
+}
+
+void TMainForm::CreateToolbar()
+{
+    LoadToolbarPictures(m);
 
     toolbox = new Toolbox(m.Image(0), this);
     toolbox->setGeometry(0, 0, width(), ToolbarHeight);

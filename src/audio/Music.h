@@ -26,6 +26,8 @@ public:
     // Loads what playing the open piece needs, so that Play starts at once.
     // Play does it itself when it has not been done.
     virtual void Prepare() { }
+    // True once Prepare (or Play) has loaded what playing needs.
+    virtual bool Prepared() const { return IsOpen(); }
 
     virtual MusicMode Mode() const = 0;
     // The position equals the length: the piece has played to its end.
@@ -71,6 +73,7 @@ public:
     // Loads what playing the open piece needs; for a start with music on,
     // done beside the window, before the first tick plays it.
     void Prepare();
+    bool Prepared() const { return midi_->Prepared(); }
     // True once a piece was found and opened at start-up.
     bool MusicAvailable() const { return available_; }
     // True when start-up found "*.mid" entries, whether one opened or not.

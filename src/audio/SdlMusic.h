@@ -29,7 +29,7 @@ public:
     void Stop() override;
 
     // True once the synthesiser holds the open piece.
-    bool Loaded() const { return music_ != nullptr; }
+    bool Prepared() const override { return music_ != nullptr; }
 
 private:
     // Opened with the first piece, not before.
