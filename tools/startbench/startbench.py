@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Start-up, memory and idle figures of the game beside a bare Qt window.
 
-    tools/startbench/startbench.py [--build build] [--runs 7] [--idle 10]
+    tools/startbench/startbench.py [--build build] [--game PROGRAM] [--runs 7] [--idle 10]
 
 Starts, under a private Xvfb (no window manager, black root), the bare window
 `bareboard` and the game with music on and with music off, several times each,
@@ -165,12 +165,13 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--build", default=os.path.join(here, "..", "..", "build"))
+    ap.add_argument("--game", help="the game to measure (default: BUILD/game/tumblewick)")
     ap.add_argument("--runs", type=int, default=7)
     ap.add_argument("--idle", type=float, default=10.0, help="seconds of idle measured")
     a = ap.parse_args()
     build = os.path.abspath(a.build)
     bare = [os.path.join(build, "tools", "startbench", "bareboard")]
-    game = [os.path.join(build, "game", "tumblewick")]
+    game = [os.path.abspath(a.game) if a.game else os.path.join(build, "game", "tumblewick")]
     for c in (bare, game):
         if not os.access(c[0], os.X_OK):
             sys.exit(f"startbench: {c[0]} is missing; build first")
