@@ -21,8 +21,8 @@ protected:
             for (int col = 0; col < side; ++col) {
                 const bool corner = (col < 2 || col > 4) && (row < 2 || row > 4);
                 if (!corner)
-                    p.drawEllipse(col * cell + cell / 6, row * cell + cell / 6, cell * 2 / 3,
-                        cell * 2 / 3);
+                    p.drawEllipse(
+                        col * cell + cell / 6, row * cell + cell / 6, cell * 2 / 3, cell * 2 / 3);
             }
         }
     }
