@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 class BareBoard : public QWidget
