@@ -171,14 +171,12 @@ bool TMainForm::FormCreate()
 
 void TMainForm::StartSound()
 {
-    // The synthesiser loads its soundfont only for music that will play now;
-    // music switched on later loads it then.
-    const bool musicOn = MusicOn;
-    soundStart_.Begin([this, musicOn] {
+    // The synthesiser and its soundfont are loaded by the first play, on the
+    // first tick and after the first picture: with music off, never. Loaded
+    // here they would stay in this thread's own heap after the window goes.
+    soundStart_.Begin([this] {
         waves = std::make_unique<SoundEffects>();
         midi.Discover();
-        if (musicOn)
-            midi.Prepare();
         MusicAvailable = midi.MusicAvailable();
     });
 }

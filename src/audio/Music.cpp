@@ -97,13 +97,6 @@ void MusicPlayer::Discover()
     }
 }
 
-void MusicPlayer::Prepare()
-{
-    if (midi_->IsOpen()) {
-        midi_->Prepare();
-    }
-}
-
 void MusicPlayer::KeepAlive(bool musicOn)
 {
     if (available_ && musicOn && Mode() != MusicMode::Playing) {

@@ -23,10 +23,8 @@ public:
     virtual bool Open(const std::string &fileName) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
-    // Loads what playing the open piece needs, so that Play starts at once.
-    // Play does it itself when it has not been done.
-    virtual void Prepare() { }
-    // True once Prepare (or Play) has loaded what playing needs.
+    // True once what playing the open piece needs is loaded; a device may
+    // leave that to the first Play.
     virtual bool Prepared() const { return IsOpen(); }
 
     virtual MusicMode Mode() const = 0;
@@ -70,9 +68,8 @@ public:
     // At start-up: opens the first "*.mid" entry of the program folder that
     // can be opened. Nothing plays yet.
     void Discover();
-    // Loads what playing the open piece needs; for a start with music on,
-    // done beside the window, before the first tick plays it.
-    void Prepare();
+    // True once the open piece is loaded for playing: with the synthesiser,
+    // from its first play on.
     bool Prepared() const { return midi_->Prepared(); }
     // True once a piece was found and opened at start-up.
     bool MusicAvailable() const { return available_; }

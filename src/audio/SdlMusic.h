@@ -1,7 +1,7 @@
 // The music device over SDL_mixer, which plays MIDI through FluidSynth. An
 // open piece is only checked; the synthesiser and its soundfont are loaded
-// when the piece is first prepared or played, so that a game with music off
-// never loads them.
+// when the piece is first played, so that a game with music off never loads
+// them.
 #pragma once
 
 #include "AudioDevice.h"
@@ -21,7 +21,6 @@ public:
     bool Open(const std::string &fileName) override;
     void Close() override;
     bool IsOpen() const override { return !fileName_.empty(); }
-    void Prepare() override;
     MusicMode Mode() const override;
     bool AtEnd() const override;
     void SeekToStart() override;
@@ -32,6 +31,9 @@ public:
     bool Prepared() const override { return music_ != nullptr; }
 
 private:
+    // Loads the open piece into the synthesiser, once.
+    void Prepare();
+
     // Opened with the first piece, not before.
     std::optional<AudioDevice> device_;
     std::string fileName_; // the open piece

@@ -3,6 +3,7 @@
 #include "FormFixture.h"
 #include "LanguageDialog.h"
 #include "PictureButton.h"
+#include "ScopedEnv.h"
 
 #include <SDL_mixer.h>
 
@@ -21,6 +22,7 @@ const Board Small = Rows({"1 1 . . . . . .", ". . . . . . . .", ". . . . . . . .
 // program has it right after show().
 struct Bare
 {
+    ScopedEnv driver {"SDL_AUDIODRIVER", "dummy"}; // a device that plays into nothing
     ProgramFolder folder;
     TMainForm form;
 
