@@ -63,18 +63,14 @@ QString Say(int language, const char *german, const char *english)
 
 } // namespace
 
-void TMainForm::SetIcon()
+void TMainForm::CreateToolbar()
 {
+    LoadToolbarPictures(m);
     QIcon icon;
     for (int side : {16, 32, 48, 64, 256})
         icon.addPixmap(QPixmap::fromImage(
             RenderPicture(QStringLiteral(":/pictures/icon/tumblewick.svg"), QSize(side, side))));
     setWindowIcon(icon);
-}
-
-void TMainForm::CreateToolbar()
-{
-    LoadToolbarPictures(m);
 
     toolbox = new Toolbox(m.Image(0), this);
     toolbox->setGeometry(0, 0, width(), ToolbarHeight);
@@ -267,13 +263,13 @@ void TMainForm::ShowLevel(const LevelDisplay &display)
 
 void TMainForm::OptionBtnClick()
 {
-    if (DialogsReady())
+    if (OptionDlg)
         OptionDlg->ShowModal();
 }
 
 void TMainForm::info()
 {
-    if (DialogsReady())
+    if (InfoDlg)
         InfoDlg->ShowInfo(game.Language);
 }
 

@@ -36,7 +36,7 @@ BoardView::BoardView(const Game &game, Random &random)
 }
 
 void BoardView::SetScreen(
-    std::function<void(const QRect &)> repaintNow, std::function<void(const QRegion &)> updateLater)
+    std::function<void(const QRect &)> repaintNow, std::function<void(const QRect &)> updateLater)
 {
     repaintNow_ = std::move(repaintNow);
     updateLater_ = std::move(updateLater);
@@ -72,9 +72,7 @@ void BoardView::Touch(const QRect &r)
     if (visible.isEmpty())
         return;
     dirty_ |= visible;
-    if (gathering_)
-        *gathering_ += visible;
-    else if (updateLater_)
+    if (updateLater_)
         updateLater_(visible);
 }
 
@@ -480,15 +478,9 @@ void BoardView::Twinkle()
 {
     if (look.calm)
         return;
-    // The same star may be drawn more than once in a tick. Only the few
-    // pixels of the stars drawn are painted again, in one go.
-    QRegion changed;
-    gathering_ = &changed;
+    // The same star may be drawn more than once in a tick.
     for (int n = 0; n < 50; ++n)
         DrawStar(random_(StarCount) + 1);
-    gathering_ = nullptr;
-    if (updateLater_ && !changed.isEmpty())
-        updateLater_(changed);
 }
 
 void BoardView::Dance()

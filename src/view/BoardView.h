@@ -9,7 +9,6 @@
 
 #include <QImage>
 #include <QRect>
-#include <QRegion>
 
 #include <algorithm>
 #include <functional>
@@ -36,7 +35,7 @@ public:
     // How a frame reaches the screen: `repaintNow` before every pause of an
     // animation, `updateLater` for drawing that the next paint may show.
     void SetScreen(std::function<void(const QRect &)> repaintNow,
-        std::function<void(const QRegion &)> updateLater);
+        std::function<void(const QRect &)> updateLater);
     void SetClock(AnimationClock *clock) { clock_ = clock; }
     // The teleport plays its own sound.
     void SetEffectPlayer(std::function<void(int)> playEffect)
@@ -94,7 +93,7 @@ public:
 
     // --- the timer's part ---------------------------------------------------
     void DrawStar(int i);
-    void Twinkle(); // fifty random stars; the screen is told their pixels at once
+    void Twinkle(); // fifty random stars
     void Dance(); // one jitter of the ball after a solved level
 
     // Shows the frame drawn so far, then waits.
@@ -131,7 +130,6 @@ private:
     AnimationClock *clock_ = nullptr;
     SleepingClock sleeping_;
     std::function<void(const QRect &)> repaintNow_;
-    std::function<void(const QRegion &)> updateLater_;
-    QRegion *gathering_ = nullptr; // while a twinkle gathers what it changed
+    std::function<void(const QRect &)> updateLater_;
     std::function<void(int)> playEffect_;
 };
