@@ -126,6 +126,21 @@ struct ReadOnlyMedium
     ~ReadOnlyMedium() { SetReadOnlyProbe({}); }
 };
 
+// Shows the window of an unnamed game, marks level 2 solved and closes it:
+// the close asks, and the save dialog is given `name`.
+void CloseWithLevelTwoSolved(TMainForm &form, CountingClock &clock, const QString &name)
+{
+    Parts(form).view.SetClock(&clock);
+    form.show();
+    form.CreateDialogs();
+    Parts(form).game.Mark(2) = 1;
+    Script script;
+    script.saveNames = {name};
+    const DialogAnswers answers = Answer(script);
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", "save dialog"}));
+}
+
 } // namespace
 
 TEST(SavedGames, TheFirstCloseAsksForANameAndLaterClosesSaveSilently)
@@ -134,15 +149,7 @@ TEST(SavedGames, TheFirstCloseAsksForANameAndLaterClosesSaveSilently)
     {
         CountingClock clock;
         TMainForm form(folder.Folder(), folder.Settings());
-        Parts(form).view.SetClock(&clock);
-        form.show();
-        form.CreateDialogs();
-        Parts(form).game.Mark(2) = 1;
-        Script script;
-        script.saveNames = {"Anna"};
-        const DialogAnswers answers = Answer(script);
-        EXPECT_TRUE(form.close());
-        EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", "save dialog"}));
+        CloseWithLevelTwoSolved(form, clock, "Anna");
     }
     std::ifstream saved(folder.Folder() + "games/Anna.twp", std::ios::binary);
     const std::string bytes {std::istreambuf_iterator<char>(saved), {}};
@@ -498,15 +505,7 @@ TEST(InstalledCopy, ReadsTheInstallsDataAndKeepsGamesInThePlayersFolder)
         EXPECT_EQ(Parts(form).DataFolder, copy.data);
         EXPECT_EQ(Parts(form).GamesFolder, copy.players);
         EXPECT_EQ(Parts(form).game.LevelCount(), 3);
-        Parts(form).view.SetClock(&clock);
-        form.show();
-        form.CreateDialogs();
-        Parts(form).game.Mark(2) = 1;
-        Script script;
-        script.saveNames = {"Anna"};
-        const DialogAnswers answers = Answer(script);
-        EXPECT_TRUE(form.close());
-        EXPECT_EQ(script.seen, QStringList({"Do you really want to go?", "save dialog"}));
+        CloseWithLevelTwoSolved(form, clock, "Anna");
     }
     EXPECT_EQ(Describe(FileBytes(copy.players + "Anna.twp")), Describe(Marks({2})));
     EXPECT_TRUE(copy.InstallUntouched());
