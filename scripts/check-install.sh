@@ -115,6 +115,10 @@ games=$XDG_DATA_HOME/QuirkGames/Tumblewick/games
 
 openbox >/dev/null 2>&1 &
 wm=$!
+# A window mapped while openbox is still starting may never be managed, and
+# so never shown: the game starts once the manager has announced itself.
+wm_ready() { wmctrl -m >/dev/null 2>&1; }
+poll "the window manager" wm_ready
 "${command[@]}" >"$work/game.log" 2>&1 &
 game=$!
 

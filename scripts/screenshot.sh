@@ -31,7 +31,11 @@ fi
 
 openbox >/dev/null 2>&1 &
 wm=$!
-sleep 0.5
+# A window mapped while openbox is still starting may never be shown.
+for _ in $(seq 50); do
+    wmctrl -m >/dev/null 2>&1 && break
+    sleep 0.1
+done
 XDG_CONFIG_HOME="$config" build/game/tumblewick &
 game=$!
 window=$(xdotool search --sync --name 'Tumblewick' | head -1)

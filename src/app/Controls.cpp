@@ -24,11 +24,15 @@ void BoardBox::SetOutline(const QPolygon &outline)
 void BoardBox::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    const QRect r = event->rect();
-    p.fillRect(r, Qt::black); // beyond the buffer while a new size settles
+    // Only the pieces asked for: a twinkle changes a few pixels scattered
+    // over the whole board, and their bounding box would be most of it.
     // The buffer may hold more pixels than the box has: one per device pixel.
     const qreal d = buffer_.devicePixelRatio();
-    p.drawImage(QRectF(r), buffer_, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
+    for (const QRect &r : event->region()) {
+        p.fillRect(r, Qt::black); // beyond the buffer while a new size settles
+        p.drawImage(
+            QRectF(r), buffer_, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
+    }
     if (!outline_.isEmpty()) {
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
@@ -39,6 +43,12 @@ void BoardBox::paintEvent(QPaintEvent *event)
     }
     if (overlay)
         overlay(p);
+    p.end();
+    if (!painted_) {
+        painted_ = true;
+        if (onFirstPaint)
+            onFirstPaint();
+    }
 }
 
 void BoardBox::mouseMoveEvent(QMouseEvent *event)

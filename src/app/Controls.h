@@ -31,6 +31,8 @@ public:
     std::optional<QPoint> Pointer() const { return pointer_; }
     // Drawn over the buffer at every paint, never into it (the hint's arrow).
     std::function<void(QPainter &painter)> overlay;
+    // Called once, after the first paint.
+    std::function<void()> onFirstPaint;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,6 +45,7 @@ private:
     const QImage &buffer_;
     QPolygon outline_;
     std::optional<QPoint> pointer_;
+    bool painted_ = false;
 };
 
 // `toolbox`: the strip under the toolbar's controls. The window's black shows

@@ -94,7 +94,7 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
     gsol->raise(); // over the lowest pixels of the board
 
     view.SetScreen(
-        [this](const QRect &r) { box->repaint(r); }, [this](const QRect &r) { box->update(r); });
+        [this](const QRect &r) { box->repaint(r); }, [this](const QRegion &r) { box->update(r); });
     view.SetEffectPlayer([this](int n) { PlayEffect(n); });
 
     CreateHelpWhenStuck();
@@ -115,6 +115,7 @@ TMainForm::~TMainForm()
     if (created_ && !settingsKept_)
         KeepSettings(false);
     FormDestroy();
+    SoundReady();
     midi.Close();
 }
 
@@ -141,8 +142,7 @@ bool TMainForm::FormCreate()
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     // The first piece is opened even when music is off; it plays from the first tick on.
-    midi.Discover();
-    MusicAvailable = midi.MusicAvailable();
+    StartSound();
 
     LevelSetResult levels = LoadLevelSet(DataFolder);
     if (!levels.ok()) {
@@ -177,8 +177,49 @@ bool TMainForm::FormCreate()
     return true;
 }
 
+void TMainForm::StartSound()
+{
+    // The synthesiser and its soundfont are loaded by the first play, on the
+    // first tick and after the first picture: with music off, never. Loaded
+    // here they would stay in this thread's own heap after the window goes.
+    soundStart_.Begin([this] {
+        waves = std::make_unique<SoundEffects>();
+        midi.Discover();
+        MusicAvailable = midi.MusicAvailable();
+    });
+}
+
+void TMainForm::SoundReady()
+{
+    soundStart_.Wait();
+}
+
+SoundEffects &TMainForm::Waves()
+{
+    SoundReady();
+    return *waves;
+}
+
+void TMainForm::CreateDialogsAfterFirstPaint()
+{
+    box->onFirstPaint = [this] {
+        // After the paint has reached the screen.
+        QTimer::singleShot(0, this, &TMainForm::CreateDialogs);
+    };
+}
+
+bool TMainForm::DialogsReady()
+{
+    if (!DlgResources && shownOnce_)
+        CreateDialogs();
+    return DlgResources != nullptr;
+}
+
 void TMainForm::CreateDialogs()
 {
+    if (DlgResources)
+        return;
+    SetIcon(); // the help window takes the same icon
     // The picture module comes first: every dialog draws from it.
     DlgResources = std::make_unique<TDlgResources>();
     InfoDlg = std::make_unique<TInfoDlg>(*DlgResources, this);
@@ -188,10 +229,23 @@ void TMainForm::CreateDialogs()
     OptionDlg = std::make_unique<TOptionDlg>(
         OptionVariables {&game.Language, &SoundOn, &MusicOn, &game.AnimationOn, &view.look.smooth,
             &view.look.calm, &view.look.contrast, &SolvableMarkOn},
-        MusicHooks {[this] { return MusicAvailable; },
-            [this] { return QString::fromStdString(midi.PieceName()); },
-            [this](bool musicOn) { return midi.MusicBtnClick(musicOn); },
-            [this] { return waves.DeviceOpen(); }, [this] { return midi.PiecesFound(); }},
+        MusicHooks {[this] {
+                        SoundReady();
+                        return MusicAvailable;
+                    },
+            [this] {
+                SoundReady();
+                return QString::fromStdString(midi.PieceName());
+            },
+            [this](bool musicOn) {
+                SoundReady();
+                return midi.MusicBtnClick(musicOn);
+            },
+            [this] { return Waves().DeviceOpen(); },
+            [this] {
+                SoundReady();
+                return midi.PiecesFound();
+            }},
         [this] { RefreshHints(); }, this);
     // A changed look shows on the board at once, under the open dialog.
     OptionDlg->onLookChanged = [this] { boxPaint(); };
@@ -205,7 +259,7 @@ void TMainForm::CreateDialogs()
 MainWindowParts Parts(TMainForm &form)
 {
     return {form.game, form.view, form.m, form.DataFolder, form.GamesFolder, form.FirstTick,
-        form.HelpHook.get(), form.Timer, form.gsol, form.box, form.toolbox, form.NewBtn,
+        form.HelpHook.get(), form.midi, form.Timer, form.gsol, form.box, form.toolbox, form.NewBtn,
         form.LoadBtn, form.StartBtn, form.NextBtn, form.Level100UpBtn, form.Level10UpBtn,
         form.Level1UpBtn, form.UnSolvedUpBtn, form.UnSolvedDnBtn, form.Level1DnBtn,
         form.Level10DnBtn, form.Level100DnBtn, form.OptionBtn, form.InfoBtn, form.RulesBtn,
@@ -573,7 +627,10 @@ void TMainForm::TimerTimer()
     view.Twinkle();
     if (game.PlayState == PlaySolved)
         view.Dance();
-    midi.KeepAlive(MusicOn); // a piece that has ended starts again
+    // The first tick waits for the sound's start-up, so that the music
+    // starts with it; a piece that has ended starts again.
+    SoundReady();
+    midi.KeepAlive(MusicOn);
     if (FirstTick) {
         // Cleared first: ticks that come while the question is open do nothing here.
         FirstTick = false;
@@ -591,7 +648,7 @@ void TMainForm::TimerTimer()
 
 void TMainForm::AskLanguage()
 {
-    if (TongueDlg)
+    if (DialogsReady())
         TongueDlg->exec();
     RefreshHints();
 }
@@ -650,7 +707,7 @@ void TMainForm::LevelSweepIn()
 
 void TMainForm::PlayEffect(int n)
 {
-    waves.PlayEffect(n, SoundOn);
+    Waves().PlayEffect(n, SoundOn);
 }
 
 bool TMainForm::SaveCurrentGame()
@@ -728,7 +785,7 @@ FileResult TMainForm::SaveUnder(const std::string &name, const std::string &file
 
 bool TMainForm::AskForName(std::string &name)
 {
-    if (!SaveGameDlg || SaveGameDlg->ShowModal(name) != MrOk || SaveGameDlg->Name().empty())
+    if (!DialogsReady() || SaveGameDlg->ShowModal(name) != MrOk || SaveGameDlg->Name().empty())
         return false;
     name = SaveGameDlg->Name();
     return true;
@@ -794,7 +851,7 @@ void TMainForm::LoadBtnClick()
         return;
     if (!SavingStep(Leaving::Load))
         return;
-    if (!LoadGameDlg || LoadGameDlg->ShowModal() != MrOk || !LoadGameDlg->Picked())
+    if (!DialogsReady() || LoadGameDlg->ShowModal() != MrOk || !LoadGameDlg->Picked())
         return; // nothing picked: nothing is loaded, and nothing is cleared
     const SavedGame picked = *LoadGameDlg->Picked();
     // The file that was listed is the file that is read; a game that cannot
@@ -813,7 +870,7 @@ void TMainForm::LoadBtnClick()
 ModalResult TMainForm::ShowMsg(int id)
 {
     stuckHelp->Look(); // a lost level shows its red lamp before the question
-    if (!YesNoDlg)
+    if (!DialogsReady())
         return MrNone;
     const ModalResult answer = YesNoDlg->ShowMsg(id);
     // What the dialog covered is drawn again at once, before an animation
@@ -824,7 +881,7 @@ ModalResult TMainForm::ShowMsg(int id)
 
 ModalResult TMainForm::ShowMsgText(int id, const QString &text)
 {
-    if (!YesNoDlg)
+    if (!DialogsReady())
         return MrNone;
     const ModalResult answer = YesNoDlg->ShowMsgText(id, text);
     repaint();

@@ -12,6 +12,7 @@
 #include "PictureList.h"
 #include "Random.h"
 #include "Settings.h"
+#include "SoundStart.h"
 #include "StoreTexts.h"
 #include "WindowKeeper.h"
 
@@ -92,8 +93,12 @@ public:
 
     bool Created() const { return created_; }
 
-    // The dialogs, created after the window is shown, in the program's order.
+    // The dialogs, created after the window is shown, in the program's order;
+    // once only. The program makes them right after the first picture is on
+    // the screen, and any use of a dialog before that makes them at once.
     void CreateDialogs();
+    // Makes the dialogs once the board has been painted for the first time.
+    void CreateDialogsAfterFirstPaint();
 
     // --- handlers ---------------------------------------------------------------
     bool FormCreate();
@@ -184,8 +189,11 @@ private:
     bool SolvableMarkOn = false; // the "still solvable?" lamp, off by default
 
     std::unique_ptr<THookHelpSystem> HelpHook;
-    SoundEffects waves;
+    // Made by the sound's start-up beside the window thread; reached only
+    // through Waves() and SoundReady(), which wait for it.
+    std::unique_ptr<SoundEffects> waves;
     MusicPlayer midi;
+    SoundStart soundStart_;
 
     Random random;
     BoardView view {game, random};
@@ -246,6 +254,17 @@ private:
     void HideHintNow();
     void PaintHint(QPainter &painter);
     void ShowHelpMessage(const QString &german, const QString &english);
+    // The program's icon at the sizes a desktop asks for; not part of the
+    // first picture, so it is made with the dialogs.
+    void SetIcon();
+    // Starts the effects and the music beside the window thread.
+    void StartSound();
+    // Waits until the sound's start-up has ended; from then on the effects
+    // and the music may be used.
+    void SoundReady();
+    SoundEffects &Waves();
+    // False while the dialogs cannot exist yet (the window is being made).
+    bool DialogsReady();
     void PlaceRightButtons();
     // Grows the toolbar for a wide window: every control's place, size,
     // picture and font by the same step, so that its layout stays the design's.
@@ -322,6 +341,7 @@ struct MainWindowParts
     const std::string &GamesFolder;
     bool &FirstTick;
     THookHelpSystem *HelpHook;
+    MusicPlayer &midi; // wait for the sound's start-up (a tick) before looking
     QTimer *Timer;
     SolvedGauge *gsol;
     BoardBox *box;

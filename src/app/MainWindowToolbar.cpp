@@ -63,14 +63,18 @@ QString Say(int language, const char *german, const char *english)
 
 } // namespace
 
-void TMainForm::CreateToolbar()
+void TMainForm::SetIcon()
 {
-    LoadToolbarPictures(m);
     QIcon icon;
     for (int side : {16, 32, 48, 64, 256})
         icon.addPixmap(QPixmap::fromImage(
             RenderPicture(QStringLiteral(":/pictures/icon/tumblewick.svg"), QSize(side, side))));
     setWindowIcon(icon);
+}
+
+void TMainForm::CreateToolbar()
+{
+    LoadToolbarPictures(m);
 
     toolbox = new Toolbox(m.Image(0), this);
     toolbox->setGeometry(0, 0, width(), ToolbarHeight);
@@ -263,13 +267,13 @@ void TMainForm::ShowLevel(const LevelDisplay &display)
 
 void TMainForm::OptionBtnClick()
 {
-    if (OptionDlg)
+    if (DialogsReady())
         OptionDlg->ShowModal();
 }
 
 void TMainForm::info()
 {
-    if (InfoDlg)
+    if (DialogsReady())
         InfoDlg->ShowInfo(game.Language);
 }
 

@@ -1,6 +1,6 @@
 // Program entry: the command line is read first; then the main window runs
-// the start-up while it is created; the dialogs follow once it is shown; then
-// the message loop runs until it closes.
+// the start-up while it is created; the dialogs follow once it has painted
+// its first picture; the message loop runs until it closes.
 #include "CommandLine.h"
 #include "GameFolders.h"
 #include "HelpLayer.h"
@@ -42,6 +42,7 @@ int main(int argc, char *argv[])
     if (!MainForm.Created())
         return 1; // the level set could not be loaded; the player has been told why
     MainForm.show();
-    MainForm.CreateDialogs();
+    // The dialogs wait until the board is on the screen.
+    MainForm.CreateDialogsAfterFirstPaint();
     return app.exec();
 }

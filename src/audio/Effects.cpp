@@ -16,7 +16,16 @@ SoundEffects::SoundEffects()
         }
         // The mixer converts each sound once to the output format here, so
         // that playing it later costs nothing.
-        waves_[i] = Mix_LoadWAV_RW(SDL_RWFromConstMem(image.data(), int(image.size())), 1);
+        Mix_Chunk *wave = Mix_LoadWAV_RW(SDL_RWFromConstMem(image.data(), int(image.size())), 1);
+        // The conversion leaves the sound in a buffer made for its worst
+        // case, several times the sound's length; what lies beyond the sound
+        // is given back.
+        if (wave && wave->allocated && wave->alen > 0) {
+            if (auto *exact = static_cast<Uint8 *>(SDL_realloc(wave->abuf, wave->alen))) {
+                wave->abuf = exact;
+            }
+        }
+        waves_[i] = wave;
     }
 }
 

@@ -23,6 +23,9 @@ public:
     virtual bool Open(const std::string &fileName) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // True once what playing the open piece needs is loaded; a device may
+    // leave that to the first Play.
+    virtual bool Prepared() const { return IsOpen(); }
 
     virtual MusicMode Mode() const = 0;
     // The position equals the length: the piece has played to its end.
@@ -65,6 +68,9 @@ public:
     // At start-up: opens the first "*.mid" entry of the program folder that
     // can be opened. Nothing plays yet.
     void Discover();
+    // True once the open piece is loaded for playing: with the synthesiser,
+    // from its first play on.
+    bool Prepared() const { return midi_->Prepared(); }
     // True once a piece was found and opened at start-up.
     bool MusicAvailable() const { return available_; }
     // True when start-up found "*.mid" entries, whether one opened or not.

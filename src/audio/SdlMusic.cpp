@@ -3,6 +3,7 @@
 #include "MidiFile.h"
 
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
 SdlMusicDevice::~SdlMusicDevice()
 {
@@ -12,36 +13,53 @@ SdlMusicDevice::~SdlMusicDevice()
 bool SdlMusicDevice::Open(const std::string &fileName)
 {
     Close();
-    if (!device_.Available()) {
+    if (!device_) {
+        device_.emplace();
+    }
+    if (!device_->Available()) {
         return false;
     }
     // The synthesiser accepts a damaged file and then plays nothing; our own
-    // reader turns such a file away first.
-    if (!ReadMidiFile(fileName)) {
+    // reader turns such a file away first. Without a soundfont nothing could
+    // sound; its header is all that is read here.
+    if (!ReadMidiFile(fileName) || !fluid_is_soundfont(AudioDevice::SoundFont())) {
         return false;
     }
-    music_ = Mix_LoadMUS(fileName.c_str());
-    return music_ != nullptr;
+    fileName_ = fileName;
+    return true;
+}
+
+void SdlMusicDevice::Prepare()
+{
+    if (fileName_.empty() || music_ || loadFailed_) {
+        return;
+    }
+    music_ = Mix_LoadMUS(fileName_.c_str());
+    // A piece the synthesiser refuses stays silent; it is not tried again on
+    // every tick.
+    loadFailed_ = music_ == nullptr;
 }
 
 void SdlMusicDevice::Close()
 {
-    if (!music_) {
-        return;
+    if (music_) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
     }
-    Mix_HaltMusic();
-    Mix_FreeMusic(music_);
-    music_ = nullptr;
+    fileName_.clear();
+    loadFailed_ = false;
     started_ = false;
     stopped_ = false;
 }
 
 MusicMode SdlMusicDevice::Mode() const
 {
-    if (!music_) {
+    if (fileName_.empty()) {
         return MusicMode::NotReady;
     }
-    return (Mix_PlayingMusic() && !Mix_PausedMusic()) ? MusicMode::Playing : MusicMode::Stopped;
+    return (music_ && Mix_PlayingMusic() && !Mix_PausedMusic()) ? MusicMode::Playing
+                                                                : MusicMode::Stopped;
 }
 
 bool SdlMusicDevice::AtEnd() const
@@ -60,6 +78,7 @@ void SdlMusicDevice::SeekToStart()
 
 void SdlMusicDevice::Play()
 {
+    Prepare();
     if (!music_) {
         return;
     }

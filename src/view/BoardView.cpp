@@ -36,7 +36,7 @@ BoardView::BoardView(const Game &game, Random &random)
 }
 
 void BoardView::SetScreen(
-    std::function<void(const QRect &)> repaintNow, std::function<void(const QRect &)> updateLater)
+    std::function<void(const QRect &)> repaintNow, std::function<void(const QRegion &)> updateLater)
 {
     repaintNow_ = std::move(repaintNow);
     updateLater_ = std::move(updateLater);
@@ -72,7 +72,9 @@ void BoardView::Touch(const QRect &r)
     if (visible.isEmpty())
         return;
     dirty_ |= visible;
-    if (updateLater_)
+    if (gathering_)
+        *gathering_ += visible;
+    else if (updateLater_)
         updateLater_(visible);
 }
 
@@ -478,9 +480,15 @@ void BoardView::Twinkle()
 {
     if (look.calm)
         return;
-    // The same star may be drawn more than once in a tick.
+    // The same star may be drawn more than once in a tick. Only the few
+    // pixels of the stars drawn are painted again, in one go.
+    QRegion changed;
+    gathering_ = &changed;
     for (int n = 0; n < 50; ++n)
         DrawStar(random_(StarCount) + 1);
+    gathering_ = nullptr;
+    if (updateLater_ && !changed.isEmpty())
+        updateLater_(changed);
 }
 
 void BoardView::Dance()

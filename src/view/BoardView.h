@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include <algorithm>
 #include <functional>
@@ -35,7 +36,7 @@ public:
     // How a frame reaches the screen: `repaintNow` before every pause of an
     // animation, `updateLater` for drawing that the next paint may show.
     void SetScreen(std::function<void(const QRect &)> repaintNow,
-        std::function<void(const QRect &)> updateLater);
+        std::function<void(const QRegion &)> updateLater);
     void SetClock(AnimationClock *clock) { clock_ = clock; }
     // The teleport plays its own sound.
     void SetEffectPlayer(std::function<void(int)> playEffect)
@@ -93,7 +94,7 @@ public:
 
     // --- the timer's part ---------------------------------------------------
     void DrawStar(int i);
-    void Twinkle(); // fifty random stars
+    void Twinkle(); // fifty random stars; the screen is told their pixels at once
     void Dance(); // one jitter of the ball after a solved level
 
     // Shows the frame drawn so far, then waits.
@@ -130,6 +131,7 @@ private:
     AnimationClock *clock_ = nullptr;
     SleepingClock sleeping_;
     std::function<void(const QRect &)> repaintNow_;
-    std::function<void(const QRect &)> updateLater_;
+    std::function<void(const QRegion &)> updateLater_;
+    QRegion *gathering_ = nullptr; // while a twinkle gathers what it changed
     std::function<void(int)> playEffect_;
 };

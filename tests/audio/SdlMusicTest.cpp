@@ -86,6 +86,23 @@ TEST(SdlMusic, PlayStopAndCloseFollowTheDevice)
     EXPECT_EQ(midi.Mode(), MusicMode::NotReady);
 }
 
+TEST(SdlMusic, TheSynthesiserLoadsAPieceOnlyToPlayIt)
+{
+    AudioDriver driver("dummy");
+    SdlMusicDevice midi;
+    ASSERT_TRUE(midi.Open((GameDir / "lullaby.mid").string()));
+    EXPECT_FALSE(midi.Prepared()) << "opening only checks the piece";
+    midi.Stop();
+    midi.SeekToStart();
+    EXPECT_FALSE(midi.Prepared());
+    midi.Play();
+    EXPECT_TRUE(midi.Prepared());
+    EXPECT_EQ(midi.Mode(), MusicMode::Playing);
+    midi.Close();
+    EXPECT_FALSE(midi.Prepared());
+    EXPECT_EQ(midi.Mode(), MusicMode::NotReady);
+}
+
 TEST(SdlMusic, NoAudioDeviceMeansNoMusicAndNoHarm)
 {
     AudioDriver driver("no-such-driver");

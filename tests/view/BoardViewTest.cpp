@@ -22,6 +22,7 @@ struct View
     CountingClock clock;
     std::vector<std::string> screen; // "repaint" before each "pause"
     std::vector<int> effects;
+    QRegion told; // what the screen was told to paint again
 
     explicit View(
         const Board &board = {}, int col = 0, int row = 0, int width = 673, int height = 362)
@@ -30,8 +31,8 @@ struct View
         game.HeroCol = col;
         game.HeroRow = row;
         view.SetClock(&clock);
-        view.SetScreen(
-            [this](const QRect &) { screen.push_back("repaint"); }, [](const QRect &) {});
+        view.SetScreen([this](const QRect &) { screen.push_back("repaint"); },
+            [this](const QRegion &r) { told += r; });
         view.SetEffectPlayer([this](int n) { effects.push_back(n); });
         clock.onPause = [this] { screen.push_back("pause"); };
         view.Resize(width, height, width, height - 60);
@@ -276,4 +277,25 @@ TEST(Dance, StaysInsideTheBoardArea)
     EXPECT_TRUE(reachedTop) << "the steps drift upwards";
     const QRect ball = BallBox(v.view.buffer());
     EXPECT_EQ(ball.topLeft(), QPoint(v.view.HeroX, v.view.HeroY)) << "one ball, where the hero is";
+}
+
+TEST(Stars, ATwinkleRepaintsOnlyItsStarsAndTheScreenStaysTrue)
+{
+    // A screen that paints again only what it is told to shows, tick after
+    // tick, exactly what a full repaint would show.
+    View v(Row3);
+    v.view.PaintBoard();
+    QImage screen = v.view.buffer().copy();
+    for (int tick = 0; tick < 300; ++tick) {
+        v.told = {};
+        v.view.Twinkle();
+        long long area = 0;
+        for (const QRect &r : v.told)
+            area += static_cast<long long>(r.width()) * r.height();
+        ASSERT_LE(area, 50 * 9) << "a few pixels around fifty stars, not the window";
+        QPainter p(&screen);
+        p.setClipRegion(v.told);
+        p.drawImage(0, 0, v.view.buffer());
+    }
+    EXPECT_EQ(screen, v.view.buffer());
 }
