@@ -75,6 +75,11 @@ AudioDevice::~AudioDevice()
     }
 }
 
+void AudioDevice::ThreadEnds()
+{
+    SDL_TLSCleanup();
+}
+
 bool AudioDevice::Available() const
 {
     return mixerOpen;

@@ -21,4 +21,9 @@ public:
 
     // The General MIDI soundfont the music is played with.
     static const char *SoundFont();
+
+    // Frees what SDL keeps for the calling thread (its error text, among
+    // others). A thread of our own that opened the device calls this last:
+    // SDL frees it by itself only for the threads it made.
+    static void ThreadEnds();
 };

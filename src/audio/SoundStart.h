@@ -4,6 +4,8 @@
 // then only the work itself touches the sound.
 #pragma once
 
+#include "AudioDevice.h"
+
 #include <functional>
 #include <thread>
 
@@ -15,7 +17,13 @@ public:
     SoundStart(const SoundStart &) = delete;
     SoundStart &operator=(const SoundStart &) = delete;
 
-    void Begin(std::function<void()> work) { thread_ = std::thread(std::move(work)); }
+    void Begin(std::function<void()> work)
+    {
+        thread_ = std::thread([work = std::move(work)] {
+            work();
+            AudioDevice::ThreadEnds();
+        });
+    }
     // Returns once the work has ended (at once when there is none).
     void Wait()
     {
