@@ -45,7 +45,7 @@ const Board Sixty = Rows({"3 1 2 1 . . . .", "1 2 1 3 . . . .", "2 1 3 1 2 . . .
 
 void Press(TMainForm &form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::keyClick(form.windowHandle(), key, modifiers);
+    TapKey(form.windowHandle(), key, modifiers);
 }
 
 // Lets the search answer and the window take the answer, with whatever the

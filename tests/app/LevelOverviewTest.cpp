@@ -33,7 +33,7 @@ std::vector<LevelRecord> Levels(int count)
 
 void Press(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::keyClick(window, key, modifiers);
+    TapKey(window, key, modifiers);
 }
 
 // Opens the overview with Tab and hands it to `look` while it is open.
@@ -48,7 +48,7 @@ void WithOverview(TMainForm &form, const std::function<void(TLevelOverview &)> &
         if (overview->isVisible())
             overview->reject();
     });
-    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    TapKey(form.windowHandle(), Qt::Key_Tab);
     Form::Settle();
     EXPECT_TRUE(seen);
 }

@@ -180,9 +180,8 @@ TEST(SavedGames, ASolvedLevelIsKeptAtOnce)
     Script script;
     script.messageKey = Qt::Key_N;
     const DialogAnswers answers = Answer(script);
-    QTest::keyClick(f.form.windowHandle(), Qt::Key_Right);
-    QTest::keyClick(
-        f.form.windowHandle(), Qt::Key_Right); // finishes; the next-level question follows
+    TapKey(f.form.windowHandle(), Qt::Key_Right);
+    TapKey(f.form.windowHandle(), Qt::Key_Right); // finishes; the next-level question follows
     EXPECT_EQ(Parts(f.form).game.Mark(1), 1);
     EXPECT_EQ(Describe(SavedBytes(f, "Anna")), Describe(Marks({1})));
     ASSERT_EQ(script.seen.size(), 1);
@@ -391,8 +390,8 @@ TEST(SavedGames, ASaveAfterASolvedLevelThatFailsIsToldOncePerGame)
     const auto solve = [&f](bool failing) {
         if (failing)
             SetWriteFault([](WriteStep step) { return step == WriteStep::Create ? EACCES : 0; });
-        QTest::keyClick(f.form.windowHandle(), Qt::Key_Right);
-        QTest::keyClick(f.form.windowHandle(), Qt::Key_Right);
+        TapKey(f.form.windowHandle(), Qt::Key_Right);
+        TapKey(f.form.windowHandle(), Qt::Key_Right);
         SetWriteFault({});
     };
     const QString failure = "Cannot save game Anna.twp. Drive full or not writable.";

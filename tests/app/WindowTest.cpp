@@ -225,7 +225,7 @@ TEST(FullScreen, F11FillsTheScreenAndBringsTheSameWindowBack)
     TMainForm &form = f.form;
     const QRect window = form.geometry();
     const QRect screen = ScreenArea();
-    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
+    TapKey(form.windowHandle(), Qt::Key_F11);
     SettleAt(form, screen.size());
     ASSERT_TRUE(form.isFullScreen());
     EXPECT_EQ(form.geometry(), screen);
@@ -246,7 +246,7 @@ TEST(FullScreen, F11FillsTheScreenAndBringsTheSameWindowBack)
         QPoint(CellX(m, 1, 0) + 3 * m.FaceW / 2, CellY(m, 0) - m.LayerH - m.FaceH / 2));
     EXPECT_EQ(Parts(form).game.HeroCol, 1);
 
-    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
+    TapKey(form.windowHandle(), Qt::Key_F11);
     SettleAt(form, window.size());
     EXPECT_FALSE(form.isFullScreen());
     EXPECT_EQ(form.geometry(), window);

@@ -24,7 +24,7 @@ const Board Plus = Rows({". . . . . . . .", ". . . 1 . . . .", ". . . 1 . . . ."
 
 void Key(TMainForm &form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::keyClick(form.windowHandle(), key, modifiers);
+    TapKey(form.windowHandle(), key, modifiers);
 }
 
 // The middle of a cell's top face, in the board's pixels.

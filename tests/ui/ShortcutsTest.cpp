@@ -31,7 +31,7 @@ constexpr auto Shift = Qt::ShiftModifier;
 // its own, and let go last.
 void Press(TMainForm &form, QKeyCombination key)
 {
-    QTest::keyClick(form.windowHandle(), key.key(), key.keyboardModifiers());
+    TapKey(form.windowHandle(), key.key(), key.keyboardModifiers());
 }
 
 std::vector<LevelRecord> Levels(int count)
@@ -112,7 +112,7 @@ TEST(Shortcuts, ALevelInPlayIsGivenUpOnlyAfterTheQuestion)
 {
     Form f(Levels(3), "[common]\ntongue=0\nlevel=2\n");
     TMainForm &form = f.form;
-    QTest::keyClick(form.windowHandle(), Qt::Key_Right);
+    TapKey(form.windowHandle(), Qt::Key_Right);
     ASSERT_EQ(Parts(form).game.PlayState, PlayInPlay);
     {
         DialogAnswer no(Qt::Key_N);
@@ -187,12 +187,12 @@ TEST(Shortcuts, AModifierAloneStillTouchesTheLevel)
     for (const Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control}) {
         Form f(Levels(2));
         TMainForm &form = f.form;
-        QTest::keyClick(form.windowHandle(), modifier);
+        TapKey(form.windowHandle(), modifier);
         EXPECT_EQ(Parts(form).game.PlayState, PlayInPlay);
     }
     Form f(Levels(2));
-    QTest::keyPress(f.form.windowHandle(), Qt::Key_Shift);
-    QTest::keyClick(f.form.windowHandle(), Qt::Key_A, Shift);
+    PressKey(f.form.windowHandle(), Qt::Key_Shift);
+    TapKey(f.form.windowHandle(), Qt::Key_A, Shift);
     EXPECT_EQ(Parts(f.form).game.PlayState, PlayInPlay);
 }
 

@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <fstream>
 #include <numeric>
@@ -101,6 +104,67 @@ std::string ProgramFolder::ReadSettings() const
 {
     std::ifstream in(Settings());
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+namespace {
+
+// A letter, digit or space typed; other keys type nothing.
+QString KeyText(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key == Qt::Key_Space || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return QString(QChar(key));
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        const QChar c(key);
+        return QString(modifiers.testFlag(Qt::ShiftModifier) ? c : c.toLower());
+    }
+    return {};
+}
+
+void SendKey(QWindow *window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers)
+{
+    static quint64 time = 0;
+    time += 10;
+    QKeyEvent event(type, key, modifiers, KeyText(key, modifiers));
+    event.setTimestamp(time);
+    QCoreApplication::sendEvent(window, &event);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void TapKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    const QPointer<QWindow> still(window);
+    PressKey(window, key, modifiers);
+    if (still) // the key may have closed it
+        ReleaseKey(window, key, modifiers);
+}
+
+void PressKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    const QPointer<QWindow> still(window);
+    if (modifiers.testFlag(Qt::ShiftModifier))
+        SendKey(window, QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+    if (still && modifiers.testFlag(Qt::ControlModifier))
+        SendKey(window, QEvent::KeyPress, Qt::Key_Control, modifiers & Qt::ShiftModifier);
+    if (still && modifiers.testFlag(Qt::AltModifier))
+        SendKey(window, QEvent::KeyPress, Qt::Key_Alt,
+            modifiers & (Qt::ShiftModifier | Qt::ControlModifier));
+    if (still)
+        SendKey(window, QEvent::KeyPress, key, modifiers);
+}
+
+void ReleaseKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    const QPointer<QWindow> still(window);
+    SendKey(window, QEvent::KeyRelease, key, modifiers);
+    if (still && modifiers.testFlag(Qt::AltModifier))
+        SendKey(window, QEvent::KeyRelease, Qt::Key_Alt, modifiers);
+    if (still && modifiers.testFlag(Qt::ControlModifier))
+        SendKey(window, QEvent::KeyRelease, Qt::Key_Control,
+            modifiers & (Qt::ShiftModifier | Qt::ControlModifier));
+    if (still && modifiers.testFlag(Qt::ShiftModifier))
+        SendKey(window, QEvent::KeyRelease, Qt::Key_Shift, modifiers & Qt::ShiftModifier);
 }
 
 DialogAnswer::DialogAnswer(int key)

@@ -18,6 +18,7 @@
 #include <vector>
 
 class QTimer;
+class QWindow;
 
 // Records every pause; `onPause` may look at the screen at that moment.
 class CountingClock : public AnimationClock
@@ -59,6 +60,15 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Keys for a window, as a player's fingers give them: the modifiers first,
+// then the key. Each event carries a time of its own, ten milliseconds after
+// the one before, however long the game took over the last one; the test
+// clock decides, not the machine's pace, so a tap is never taken for a key
+// held down and repeated.
+void TapKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void PressKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void ReleaseKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // Answers the next modal dialog, as soon as it is open, with a key or with
 // a function of the dialog. Stops looking when it goes out of scope.
