@@ -36,12 +36,9 @@ bool Open()
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
-    Mix_Init(MIX_INIT_MID);
-    // Debian's mixer forgets any soundfont set earlier when it opens the
-    // device, so the font is named right before, every time.
-    Mix_SetSoundFonts(AudioDevice::SoundFont());
+    // The mixer's own music players stay unloaded: the music is our own
+    // synthesiser's, which the mixer only pulls.
     if (Mix_OpenAudio(OutputRate, AUDIO_S16SYS, OutputChannels, BufferFrames) != 0) {
-        Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
@@ -52,7 +49,7 @@ bool Open()
 void Close()
 {
     Mix_HaltChannel(-1);
-    Mix_HaltMusic();
+    Mix_HookMusic(nullptr, nullptr);
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

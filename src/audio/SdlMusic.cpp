@@ -5,6 +5,58 @@
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+// The synthesiser with its soundfont, and the player of the open piece.
+struct SdlMusicDevice::Synth
+{
+    fluid_settings_t *settings = nullptr;
+    fluid_synth_t *synth = nullptr;
+    fluid_player_t *player = nullptr;
+
+    Synth() = default;
+    Synth(const Synth &) = delete;
+    Synth &operator=(const Synth &) = delete;
+    ~Synth()
+    {
+        DropPlayer();
+        if (synth) {
+            delete_fluid_synth(synth);
+        }
+        if (settings) {
+            delete_fluid_settings(settings);
+        }
+    }
+
+    void DropPlayer()
+    {
+        if (player) {
+            fluid_player_stop(player);
+            delete_fluid_player(player);
+            player = nullptr;
+        }
+    }
+
+    int PlayerStatus() const
+    {
+        return player ? fluid_player_get_status(player) : FLUID_PLAYER_DONE;
+    }
+};
+
+namespace {
+
+std::string FileBytes(const std::string &fileName)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+SdlMusicDevice::SdlMusicDevice() = default;
+
 SdlMusicDevice::~SdlMusicDevice()
 {
     Close();
@@ -31,22 +83,106 @@ bool SdlMusicDevice::Open(const std::string &fileName)
 
 void SdlMusicDevice::Prepare()
 {
-    if (fileName_.empty() || music_ || loadFailed_) {
+    if (fileName_.empty() || synth_ || loadFailed_) {
         return;
     }
-    music_ = Mix_LoadMUS(fileName_.c_str());
-    // A piece the synthesiser refuses stays silent; it is not tried again on
-    // every tick.
-    loadFailed_ = music_ == nullptr;
+    // A piece the synthesiser cannot take stays silent; it is not tried
+    // again on every tick.
+    loadFailed_ = true;
+    int rate = 0;
+    int channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels < 1) {
+        return;
+    }
+    auto synth = std::make_unique<Synth>();
+    synth->settings = new_fluid_settings();
+    if (!synth->settings) {
+        return;
+    }
+    fluid_settings_setnum(synth->settings, "synth.sample-rate", double(rate));
+    fluid_settings_setint(synth->settings, "synth.polyphony", GameSynth.polyphony);
+    fluid_settings_setint(
+        synth->settings, "synth.dynamic-sample-loading", GameSynth.loadSamplesOnDemand ? 1 : 0);
+    synth->synth = new_fluid_synth(synth->settings);
+    if (!synth->synth
+        || fluid_synth_sfload(synth->synth, AudioDevice::SoundFont(), 1) == FLUID_FAILED) {
+        return;
+    }
+    fluid_synth_set_gain(synth->synth, GameSynth.gain);
+    outputChannels_ = channels;
+    // A mono output gets the synthesiser's two channels mixed, a piece at a
+    // time; any other takes them on its first two channels.
+    stereo_.assign(channels == 1 ? 2 * 2048 : 0, 0);
+    synth_ = std::move(synth);
+    loadFailed_ = false;
+}
+
+bool SdlMusicDevice::Start()
+{
+    synth_->DropPlayer();
+    // Whatever still sounds from before ends here, and every channel starts
+    // as a fresh one.
+    fluid_synth_system_reset(synth_->synth);
+    // The piece is read here, not on the mixer's thread.
+    const std::string bytes = FileBytes(fileName_);
+    synth_->player = new_fluid_player(synth_->synth);
+    if (!synth_->player || bytes.empty()
+        || fluid_player_add_mem(synth_->player, bytes.data(), bytes.size()) != FLUID_OK) {
+        synth_->DropPlayer();
+        return false;
+    }
+    // The player repeats the piece by itself, without a pause between the
+    // end and the beginning. A piece that stops all the same is started
+    // again by the caller.
+    fluid_player_set_loop(synth_->player, -1);
+    if (fluid_player_play(synth_->player) != FLUID_OK) {
+        synth_->DropPlayer();
+        return false;
+    }
+    return true;
+}
+
+void SdlMusicDevice::Hook(bool on)
+{
+    if (on == hooked_) {
+        return;
+    }
+    // The mixer changes its hook under its own lock: once this returns,
+    // Render is not running and will not run again until hooked anew.
+    Mix_HookMusic(on ? &SdlMusicDevice::Render : nullptr, on ? this : nullptr);
+    hooked_ = on;
+}
+
+void SDLCALL SdlMusicDevice::Render(void *self, Uint8 *stream, int len)
+{
+    auto &device = *static_cast<SdlMusicDevice *>(self);
+    fluid_synth_t *synth = device.synth_->synth;
+    const int channels = device.outputChannels_;
+    auto *out = reinterpret_cast<std::int16_t *>(stream);
+    const int frames = len / int(sizeof(std::int16_t)) / channels;
+    // The mixer hands over silence; the music is written first and the
+    // effects are mixed in after it.
+    if (channels >= 2) {
+        fluid_synth_write_s16(synth, frames, out, 0, channels, out, 1, channels);
+        return;
+    }
+    std::int16_t *stereo = device.stereo_.data();
+    const int piece = int(device.stereo_.size() / 2);
+    for (int done = 0; done < frames;) {
+        const int n = std::min(piece, frames - done);
+        fluid_synth_write_s16(synth, n, stereo, 0, 2, stereo, 1, 2);
+        for (int i = 0; i < n; ++i) {
+            out[done + i] = std::int16_t((int(stereo[2 * i]) + int(stereo[2 * i + 1])) / 2);
+        }
+        done += n;
+    }
 }
 
 void SdlMusicDevice::Close()
 {
-    if (music_) {
-        Mix_HaltMusic();
-        Mix_FreeMusic(music_);
-        music_ = nullptr;
-    }
+    Hook(false);
+    synth_.reset();
     fileName_.clear();
     loadFailed_ = false;
     started_ = false;
@@ -58,20 +194,20 @@ MusicMode SdlMusicDevice::Mode() const
     if (fileName_.empty()) {
         return MusicMode::NotReady;
     }
-    return (music_ && Mix_PlayingMusic() && !Mix_PausedMusic()) ? MusicMode::Playing
-                                                                : MusicMode::Stopped;
+    return (hooked_ && synth_ && synth_->PlayerStatus() == FLUID_PLAYER_PLAYING)
+        ? MusicMode::Playing
+        : MusicMode::Stopped;
 }
 
 bool SdlMusicDevice::AtEnd() const
 {
-    return music_ && started_ && !stopped_ && !Mix_PlayingMusic();
+    return synth_ && started_ && !stopped_ && synth_->PlayerStatus() == FLUID_PLAYER_DONE;
 }
 
 void SdlMusicDevice::SeekToStart()
 {
-    if (stopped_) {
-        Mix_HaltMusic();
-    }
+    // The next play begins the piece anew; a stopped piece stays silent
+    // until then.
     started_ = false;
     stopped_ = false;
 }
@@ -79,29 +215,27 @@ void SdlMusicDevice::SeekToStart()
 void SdlMusicDevice::Play()
 {
     Prepare();
-    if (!music_) {
+    if (!synth_) {
         return;
     }
     if (stopped_) {
-        Mix_ResumeMusic();
+        Hook(true);
         stopped_ = false;
         return;
     }
-    if (started_ && Mix_PlayingMusic()) {
+    if (started_ && hooked_ && synth_->PlayerStatus() == FLUID_PLAYER_PLAYING) {
         return;
     }
-    // The synthesiser repeats the piece by itself, without the pause of two
-    // to three seconds after which the mixer would report its end. A piece
-    // that stops all the same is started again by the caller.
-    if (Mix_PlayMusic(music_, -1) == 0) {
-        started_ = true;
-    }
+    Hook(false);
+    started_ = Start();
+    Hook(started_);
 }
 
 void SdlMusicDevice::Stop()
 {
-    if (music_ && started_ && !stopped_ && Mix_PlayingMusic()) {
-        Mix_PauseMusic();
+    if (synth_ && started_ && !stopped_ && hooked_) {
+        // The synthesiser keeps its place, mid-note, until it is pulled again.
+        Hook(false);
         stopped_ = true;
     }
 }

@@ -13,6 +13,8 @@ namespace {
 SDL_AudioCallback mixerCallback = nullptr;
 void *mixerData = nullptr;
 SDL_AudioDeviceID mixerDevice = 0;
+int mixerChannels = 2;
+int forcedChannels = 0; // 0: as the mixer asks
 
 // What SDL's audio thread plays instead of the mixer: silence.
 void SDLCALL Silence(void *, Uint8 *stream, int len)
@@ -46,11 +48,16 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char *device, int iscaptu
     SDL_AudioSpec silent = *desired;
     silent.callback = Silence;
     silent.userdata = nullptr;
+    if (forcedChannels > 0 && !iscapture) {
+        silent.channels = Uint8(forcedChannels);
+        allowedChanges &= ~SDL_AUDIO_ALLOW_CHANNELS_CHANGE;
+    }
     const SDL_AudioDeviceID id = open(device, iscapture, &silent, obtained, allowedChanges);
     if (id != 0 && !iscapture) {
         mixerCallback = desired->callback;
         mixerData = desired->userdata;
         mixerDevice = id;
+        mixerChannels = obtained ? obtained->channels : silent.channels;
     }
     return id;
 }
@@ -72,6 +79,21 @@ bool MixerOpen()
     return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
 }
 
+bool MusicPulled()
+{
+    return MixerOpen() && Mix_GetMusicHookData() != nullptr;
+}
+
+ForcedOutputChannels::ForcedOutputChannels(int channels)
+{
+    forcedChannels = channels;
+}
+
+ForcedOutputChannels::~ForcedOutputChannels()
+{
+    forcedChannels = 0;
+}
+
 Recording Pull(int frames)
 {
     Recording r;
@@ -79,7 +101,8 @@ Recording Pull(int frames)
         ADD_FAILURE() << "no mixer to pull from";
         return r;
     }
-    r.samples.resize(std::size_t(frames) * 2);
+    r.channels = mixerChannels;
+    r.samples.resize(std::size_t(frames) * std::size_t(mixerChannels));
     mixerCallback(
         mixerData, reinterpret_cast<Uint8 *>(r.samples.data()), int(r.samples.size() * 2));
     return r;
@@ -89,7 +112,8 @@ Recording PullWhile(const std::function<bool()> &goOn, double limitSeconds)
 {
     constexpr int Slice = 441; // a hundredth of a second
     Recording all;
-    const auto limit = std::size_t(limitSeconds * Recording::Rate) * 2;
+    all.channels = mixerChannels;
+    const auto limit = std::size_t(limitSeconds * Recording::Rate) * std::size_t(mixerChannels);
     while (goOn() && all.samples.size() < limit) {
         const Recording slice = Pull(Slice);
         if (slice.samples.empty())

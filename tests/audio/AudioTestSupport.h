@@ -25,13 +25,15 @@ private:
     ScopedEnv driver_;
 };
 
-// Interleaved 16-bit stereo at 44100 frames a second, as the mixer makes it.
+// Interleaved 16-bit samples at 44100 frames a second, as the mixer makes
+// them: stereo unless the output was forced otherwise.
 struct Recording
 {
     static constexpr int Rate = 44100;
+    int channels = 2;
     std::vector<std::int16_t> samples;
 
-    double Seconds() const { return double(samples.size()) / 2 / Rate; }
+    double Seconds() const { return double(samples.size()) / channels / Rate; }
 
     int Peak() const
     {
@@ -53,7 +55,7 @@ struct Recording
                 last = i;
             }
         }
-        return first > last ? 0.0 : double(last - first + 1) / 2 / Rate;
+        return first > last ? 0.0 : double(last - first + 1) / channels / Rate;
     }
 
     void Append(const Recording &more)
@@ -66,6 +68,20 @@ struct Recording
 // otherwise: after closing, the mixer still counts its channels and reads
 // memory it has freed.
 bool MixerOpen();
+
+// True while the mixer pulls the game's music into its output.
+bool MusicPulled();
+
+// Makes the mixer's output have `channels` channels while the object lives,
+// whatever the mixer asks for, as a sound card that offers no stereo would.
+class ForcedOutputChannels
+{
+public:
+    explicit ForcedOutputChannels(int channels);
+    ~ForcedOutputChannels();
+    ForcedOutputChannels(const ForcedOutputChannels &) = delete;
+    ForcedOutputChannels &operator=(const ForcedOutputChannels &) = delete;
+};
 
 // The next `frames` frames of the mixer's output, made at once.
 Recording Pull(int frames);
