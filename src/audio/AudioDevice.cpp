@@ -1,8 +1,6 @@
 #include "AudioDevice.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-#include <fluidsynth.h>
+#include "SoundLibraries.h"
 
 #include <filesystem>
 
@@ -24,35 +22,39 @@ constexpr int BufferFrames = 1024;
 void SilenceSynthesiser()
 {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
-        fluid_set_log_function(level, nullptr, nullptr);
+        Loaded().fluid_set_log_function(level, nullptr, nullptr);
     }
 }
 
 bool Open()
 {
+    // Without the sound libraries there is no device: the game is silent.
+    if (!Sound()) {
+        return false;
+    }
     SilenceSynthesiser();
     // SDL would otherwise take over SIGINT and SIGTERM from the game.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    Loaded().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (Loaded().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
     // The mixer's own music players stay unloaded: the music is our own
     // synthesiser's, which the mixer only pulls.
-    if (Mix_OpenAudio(OutputRate, AUDIO_S16SYS, OutputChannels, BufferFrames) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (Loaded().Mix_OpenAudio(OutputRate, AUDIO_S16SYS, OutputChannels, BufferFrames) != 0) {
+        Loaded().SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    Mix_ReserveChannels(AudioDevice::EffectChannel + 1);
+    Loaded().Mix_ReserveChannels(AudioDevice::EffectChannel + 1);
     return true;
 }
 
 void Close()
 {
-    Mix_HaltChannel(-1);
-    Mix_HookMusic(nullptr, nullptr);
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Loaded().Mix_HaltChannel(-1);
+    Loaded().Mix_HookMusic(nullptr, nullptr);
+    Loaded().Mix_CloseAudio();
+    Loaded().Mix_Quit();
+    Loaded().SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 } // namespace
@@ -74,7 +76,10 @@ AudioDevice::~AudioDevice()
 
 void AudioDevice::ThreadEnds()
 {
-    SDL_TLSCleanup();
+    // Nothing to free where the libraries were never loaded.
+    if (const SoundLibraries *sound = SoundIfLoaded()) {
+        sound->SDL_TLSCleanup();
+    }
 }
 
 bool AudioDevice::Available() const

@@ -2,7 +2,7 @@
 
 #include "WaveImages.h"
 
-#include <SDL_mixer.h>
+#include "SoundLibraries.h"
 
 SoundEffects::SoundEffects()
 {
@@ -16,12 +16,13 @@ SoundEffects::SoundEffects()
         }
         // The mixer converts each sound once to the output format here, so
         // that playing it later costs nothing.
-        Mix_Chunk *wave = Mix_LoadWAV_RW(SDL_RWFromConstMem(image.data(), int(image.size())), 1);
+        Mix_Chunk *wave = Loaded().Mix_LoadWAV_RW(
+            Loaded().SDL_RWFromConstMem(image.data(), int(image.size())), 1);
         // The conversion leaves the sound in a buffer made for its worst
         // case, several times the sound's length; what lies beyond the sound
         // is given back.
         if (wave && wave->allocated && wave->alen > 0) {
-            if (auto *exact = static_cast<Uint8 *>(SDL_realloc(wave->abuf, wave->alen))) {
+            if (auto *exact = static_cast<Uint8 *>(Loaded().SDL_realloc(wave->abuf, wave->alen))) {
                 wave->abuf = exact;
             }
         }
@@ -34,10 +35,10 @@ SoundEffects::~SoundEffects()
     if (!device_.Available()) {
         return;
     }
-    Mix_HaltChannel(AudioDevice::EffectChannel);
+    Loaded().Mix_HaltChannel(AudioDevice::EffectChannel);
     for (Mix_Chunk *wave : waves_) {
         if (wave) {
-            Mix_FreeChunk(wave);
+            Loaded().Mix_FreeChunk(wave);
         }
     }
 }
@@ -48,7 +49,7 @@ void SoundEffects::PlayEffect(int n, bool soundOn)
         return;
     }
     if (n == 0) {
-        Mix_HaltChannel(AudioDevice::EffectChannel);
+        Loaded().Mix_HaltChannel(AudioDevice::EffectChannel);
         return;
     }
     if (n < 1 || n > int(waves_.size())) {
@@ -57,6 +58,6 @@ void SoundEffects::PlayEffect(int n, bool soundOn)
     // Playing on the one reserved channel cuts off whatever still sounds
     // there. A sound that could not be prepared is skipped.
     if (Mix_Chunk *wave = waves_[std::size_t(n - 1)]) {
-        Mix_PlayChannel(AudioDevice::EffectChannel, wave, 0);
+        Loaded().Mix_PlayChannel(AudioDevice::EffectChannel, wave, 0);
     }
 }

@@ -2,8 +2,7 @@
 
 #include "MidiFile.h"
 
-#include <SDL_mixer.h>
-#include <fluidsynth.h>
+#include "SoundLibraries.h"
 
 #include <algorithm>
 #include <fstream>
@@ -23,25 +22,25 @@ struct SdlMusicDevice::Synth
     {
         DropPlayer();
         if (synth) {
-            delete_fluid_synth(synth);
+            Loaded().delete_fluid_synth(synth);
         }
         if (settings) {
-            delete_fluid_settings(settings);
+            Loaded().delete_fluid_settings(settings);
         }
     }
 
     void DropPlayer()
     {
         if (player) {
-            fluid_player_stop(player);
-            delete_fluid_player(player);
+            Loaded().fluid_player_stop(player);
+            Loaded().delete_fluid_player(player);
             player = nullptr;
         }
     }
 
     int PlayerStatus() const
     {
-        return player ? fluid_player_get_status(player) : FLUID_PLAYER_DONE;
+        return player ? Loaded().fluid_player_get_status(player) : FLUID_PLAYER_DONE;
     }
 };
 
@@ -74,7 +73,7 @@ bool SdlMusicDevice::Open(const std::string &fileName)
     // The synthesiser accepts a damaged file and then plays nothing; our own
     // reader turns such a file away first. Without a soundfont nothing could
     // sound; its header is all that is read here.
-    if (!ReadMidiFile(fileName) || !fluid_is_soundfont(AudioDevice::SoundFont())) {
+    if (!ReadMidiFile(fileName) || !Loaded().fluid_is_soundfont(AudioDevice::SoundFont())) {
         return false;
     }
     fileName_ = fileName;
@@ -92,24 +91,25 @@ void SdlMusicDevice::Prepare()
     int rate = 0;
     int channels = 0;
     Uint16 format = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels < 1) {
+    if (Loaded().Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS
+        || channels < 1) {
         return;
     }
     auto synth = std::make_unique<Synth>();
-    synth->settings = new_fluid_settings();
+    synth->settings = Loaded().new_fluid_settings();
     if (!synth->settings) {
         return;
     }
-    fluid_settings_setnum(synth->settings, "synth.sample-rate", double(rate));
-    fluid_settings_setint(synth->settings, "synth.polyphony", GameSynth.polyphony);
-    fluid_settings_setint(
+    Loaded().fluid_settings_setnum(synth->settings, "synth.sample-rate", double(rate));
+    Loaded().fluid_settings_setint(synth->settings, "synth.polyphony", GameSynth.polyphony);
+    Loaded().fluid_settings_setint(
         synth->settings, "synth.dynamic-sample-loading", GameSynth.loadSamplesOnDemand ? 1 : 0);
-    synth->synth = new_fluid_synth(synth->settings);
+    synth->synth = Loaded().new_fluid_synth(synth->settings);
     if (!synth->synth
-        || fluid_synth_sfload(synth->synth, AudioDevice::SoundFont(), 1) == FLUID_FAILED) {
+        || Loaded().fluid_synth_sfload(synth->synth, AudioDevice::SoundFont(), 1) == FLUID_FAILED) {
         return;
     }
-    fluid_synth_set_gain(synth->synth, GameSynth.gain);
+    Loaded().fluid_synth_set_gain(synth->synth, GameSynth.gain);
     outputChannels_ = channels;
     // A mono output gets the synthesiser's two channels mixed, a piece at a
     // time; any other takes them on its first two channels.
@@ -123,20 +123,20 @@ bool SdlMusicDevice::Start()
     synth_->DropPlayer();
     // Whatever still sounds from before ends here, and every channel starts
     // as a fresh one.
-    fluid_synth_system_reset(synth_->synth);
+    Loaded().fluid_synth_system_reset(synth_->synth);
     // The piece is read here, not on the mixer's thread.
     const std::string bytes = FileBytes(fileName_);
-    synth_->player = new_fluid_player(synth_->synth);
+    synth_->player = Loaded().new_fluid_player(synth_->synth);
     if (!synth_->player || bytes.empty()
-        || fluid_player_add_mem(synth_->player, bytes.data(), bytes.size()) != FLUID_OK) {
+        || Loaded().fluid_player_add_mem(synth_->player, bytes.data(), bytes.size()) != FLUID_OK) {
         synth_->DropPlayer();
         return false;
     }
     // The player repeats the piece by itself, without a pause between the
     // end and the beginning. A piece that stops all the same is started
     // again by the caller.
-    fluid_player_set_loop(synth_->player, -1);
-    if (fluid_player_play(synth_->player) != FLUID_OK) {
+    Loaded().fluid_player_set_loop(synth_->player, -1);
+    if (Loaded().fluid_player_play(synth_->player) != FLUID_OK) {
         synth_->DropPlayer();
         return false;
     }
@@ -150,7 +150,7 @@ void SdlMusicDevice::Hook(bool on)
     }
     // The mixer changes its hook under its own lock: once this returns,
     // Render is not running and will not run again until hooked anew.
-    Mix_HookMusic(on ? &SdlMusicDevice::Render : nullptr, on ? this : nullptr);
+    Loaded().Mix_HookMusic(on ? &SdlMusicDevice::Render : nullptr, on ? this : nullptr);
     hooked_ = on;
 }
 
@@ -164,14 +164,14 @@ void SDLCALL SdlMusicDevice::Render(void *self, Uint8 *stream, int len)
     // The mixer hands over silence; the music is written first and the
     // effects are mixed in after it.
     if (channels >= 2) {
-        fluid_synth_write_s16(synth, frames, out, 0, channels, out, 1, channels);
+        Loaded().fluid_synth_write_s16(synth, frames, out, 0, channels, out, 1, channels);
         return;
     }
     std::int16_t *stereo = device.stereo_.data();
     const int piece = int(device.stereo_.size() / 2);
     for (int done = 0; done < frames;) {
         const int n = std::min(piece, frames - done);
-        fluid_synth_write_s16(synth, n, stereo, 0, 2, stereo, 1, 2);
+        Loaded().fluid_synth_write_s16(synth, n, stereo, 0, 2, stereo, 1, 2);
         for (int i = 0; i < n; ++i) {
             out[done + i] = std::int16_t((int(stereo[2 * i]) + int(stereo[2 * i + 1])) / 2);
         }
