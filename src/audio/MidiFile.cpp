@@ -286,7 +286,7 @@ std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes)
     return piece;
 }
 
-std::optional<MidiPiece> ReadMidiFile(const std::string &fileName)
+std::optional<std::vector<std::uint8_t>> ReadMidiBytes(const std::string &fileName)
 {
     // Opened without waiting, so that a named pipe among the pieces cannot
     // hold up the start; it is refused below like every other non-file.
@@ -328,5 +328,11 @@ std::optional<MidiPiece> ReadMidiFile(const std::string &fileName)
         }
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
-    return ReadMidiFile(bytes);
+    return bytes;
+}
+
+std::optional<MidiPiece> ReadMidiFile(const std::string &fileName)
+{
+    const auto bytes = ReadMidiBytes(fileName);
+    return bytes ? ReadMidiFile(*bytes) : std::nullopt;
 }

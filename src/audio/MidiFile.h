@@ -60,3 +60,6 @@ constexpr int MaxMidiNotes = 500000;
 // without being read or waited for.
 std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes);
 std::optional<MidiPiece> ReadMidiFile(const std::string &fileName);
+// The bytes of a regular file of at most MaxMidiFileBytes, read without
+// waiting on a pipe; nothing for anything else.
+std::optional<std::vector<std::uint8_t>> ReadMidiBytes(const std::string &fileName);

@@ -5,8 +5,6 @@
 #include "SoundLibraries.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 // The synthesiser with its soundfont, and the player of the open piece.
 struct SdlMusicDevice::Synth
@@ -44,16 +42,6 @@ struct SdlMusicDevice::Synth
     }
 };
 
-namespace {
-
-std::string FileBytes(const std::string &fileName)
-{
-    std::ifstream in(fileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-} // namespace
-
 SdlMusicDevice::SdlMusicDevice() = default;
 
 SdlMusicDevice::~SdlMusicDevice()
@@ -73,10 +61,12 @@ bool SdlMusicDevice::Open(const std::string &fileName)
     // The synthesiser accepts a damaged file and then plays nothing; our own
     // reader turns such a file away first. Without a soundfont nothing could
     // sound; its header is all that is read here.
-    if (!ReadMidiFile(fileName) || !Loaded().fluid_is_soundfont(AudioDevice::SoundFont())) {
+    auto bytes = ReadMidiBytes(fileName);
+    if (!bytes || !ReadMidiFile(*bytes) || !Loaded().fluid_is_soundfont(AudioDevice::SoundFont())) {
         return false;
     }
     fileName_ = fileName;
+    bytes_ = std::move(*bytes);
     return true;
 }
 
@@ -124,11 +114,11 @@ bool SdlMusicDevice::Start()
     // Whatever still sounds from before ends here, and every channel starts
     // as a fresh one.
     Loaded().fluid_synth_system_reset(synth_->synth);
-    // The piece is read here, not on the mixer's thread.
-    const std::string bytes = FileBytes(fileName_);
+    // The player takes a copy of the bytes checked on opening.
     synth_->player = Loaded().new_fluid_player(synth_->synth);
-    if (!synth_->player || bytes.empty()
-        || Loaded().fluid_player_add_mem(synth_->player, bytes.data(), bytes.size()) != FLUID_OK) {
+    if (!synth_->player
+        || Loaded().fluid_player_add_mem(synth_->player, bytes_.data(), bytes_.size())
+            != FLUID_OK) {
         synth_->DropPlayer();
         return false;
     }
@@ -184,6 +174,7 @@ void SdlMusicDevice::Close()
     Hook(false);
     synth_.reset();
     fileName_.clear();
+    bytes_.clear();
     loadFailed_ = false;
     started_ = false;
     stopped_ = false;

@@ -63,6 +63,7 @@ private:
     // Opened with the first piece, not before.
     std::optional<AudioDevice> device_;
     std::string fileName_; // the open piece
+    std::vector<std::uint8_t> bytes_; // and its contents, as checked
     std::unique_ptr<Synth> synth_;
     int outputChannels_ = 2;
     std::vector<std::int16_t> stereo_; // for an output that is not stereo
