@@ -68,7 +68,7 @@ if [[ $from == deb ]]; then
     [[ -f "$deb" ]] || fail "no package was built"
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Package $(basename "$deb"), Depends: $depends"
-    for library in libqt6widgets6 libqt6svg6 libsdl2-mixer-2.0-0; do
+    for library in libqt6widgets6 libqt6svg6 libsdl2-2.0-0 libfluidsynth3; do
         [[ "$depends" == *"$library "* ]] || fail "the package does not depend on $library"
     done
     dpkg-deb -x "$deb" "$root"

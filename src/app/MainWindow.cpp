@@ -13,6 +13,7 @@
 #include "OptionsDialog.h"
 #include "SaveDialog.h"
 #include "SavedGameFile.h"
+#include "SdlMusic.h"
 #include "Shortcuts.h"
 #include "StuckHelp.h"
 #include "StuckWidgets.h"
@@ -181,11 +182,15 @@ void TMainForm::StartSound()
 {
     // The synthesiser and its soundfont are loaded by the first play, on the
     // first tick and after the first picture: with music off, never. Loaded
-    // here they would stay in this thread's own heap after the window goes.
-    soundStart_.Begin([this] {
+    // here they would stay in this thread's own heap after the window goes;
+    // the synthesiser's library holds no heap and is loaded here when music
+    // is on, off the window's thread.
+    soundStart_.Begin([this, musicOn = MusicOn] {
         waves = std::make_unique<SoundEffects>();
         midi.Discover();
         MusicAvailable = midi.MusicAvailable();
+        if (musicOn && MusicAvailable)
+            LoadSynthesiserLibrary();
     });
 }
 

@@ -2,89 +2,243 @@
 
 #include "SoundLibraries.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
-namespace {
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-int users = 0;
-bool mixerOpen = false;
+namespace {
 
 constexpr int OutputRate = 44100;
 constexpr int OutputChannels = 2;
 // About 23 ms per buffer: short enough that a step sounds with the move.
 constexpr int BufferFrames = 1024;
 
-// The synthesiser behind the mixer writes a warning to standard error for
-// every voice it cannot start: a piece with a few thousand notes at once
-// makes that hundreds of megabytes a minute. The game reports nothing on
-// standard error (a piece that cannot be played stays silent), so the
-// synthesiser's messages are dropped, at every level.
-void SilenceSynthesiser()
+// The open output, shared by all its users. What the output's thread reads
+// is changed only under the device's lock.
+struct Output
 {
-    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
-        Loaded().fluid_set_log_function(level, nullptr, nullptr);
+    int users = 0;
+    SDL_AudioDeviceID id = 0;
+    SDL_AudioSpec spec {};
+    const std::uint8_t *effect = nullptr; // what is left of the sounding effect
+    std::size_t effectLeft = 0;
+    AudioDevice::MusicSource music = nullptr;
+    void *musicData = nullptr;
+};
+Output output;
+
+// Called by SDL, on the output's thread, for every buffer it plays.
+void SDLCALL Fill(void *, Uint8 *stream, int len)
+{
+    std::memset(stream, 0, std::size_t(len));
+    // The music is written first and the effect is mixed in over it.
+    if (output.music) {
+        output.music(output.musicData, reinterpret_cast<std::int16_t *>(stream),
+            len / int(sizeof(std::int16_t)) / output.spec.channels);
+    }
+    if (output.effectLeft > 0) {
+        const std::size_t n = std::min(output.effectLeft, std::size_t(len));
+        LoadedSdl().SDL_MixAudioFormat(
+            stream, output.effect, AUDIO_S16SYS, Uint32(n), SDL_MIX_MAXVOLUME);
+        output.effect += n;
+        output.effectLeft -= n;
     }
 }
 
 bool Open()
 {
-    // Without the sound libraries there is no device: the game is silent.
-    if (!Sound()) {
+    // Without the sound library there is no device: the game is silent.
+    const SdlLibrary *sdl = Sdl();
+    if (!sdl) {
         return false;
     }
-    SilenceSynthesiser();
     // SDL would otherwise take over SIGINT and SIGTERM from the game.
-    Loaded().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (Loaded().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
-    // The mixer's own music players stay unloaded: the music is our own
-    // synthesiser's, which the mixer only pulls.
-    if (Loaded().Mix_OpenAudio(OutputRate, AUDIO_S16SYS, OutputChannels, BufferFrames) != 0) {
-        Loaded().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_AudioSpec wanted {};
+    wanted.freq = OutputRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = OutputChannels;
+    wanted.samples = BufferFrames;
+    wanted.callback = Fill;
+    // A card that offers another rate or no stereo gets what it offers; the
+    // sounds are made for it.
+    output.id = sdl->SDL_OpenAudioDevice(nullptr, 0, &wanted, &output.spec,
+        SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (output.id == 0 || output.spec.channels < 1) {
+        if (output.id != 0) {
+            sdl->SDL_CloseAudioDevice(output.id);
+            output.id = 0;
+        }
+        sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    Loaded().Mix_ReserveChannels(AudioDevice::EffectChannel + 1);
+    sdl->SDL_PauseAudioDevice(output.id, 0);
     return true;
 }
 
 void Close()
 {
-    Loaded().Mix_HaltChannel(-1);
-    Loaded().Mix_HookMusic(nullptr, nullptr);
-    Loaded().Mix_CloseAudio();
-    Loaded().Mix_Quit();
-    Loaded().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    LoadedSdl().SDL_CloseAudioDevice(output.id);
+    LoadedSdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    output = Output {};
 }
+
+// Holds the output's thread off while the object lives.
+class Locked
+{
+public:
+    Locked() { LoadedSdl().SDL_LockAudioDevice(output.id); }
+    ~Locked() { LoadedSdl().SDL_UnlockAudioDevice(output.id); }
+    Locked(const Locked &) = delete;
+    Locked &operator=(const Locked &) = delete;
+};
 
 } // namespace
 
 AudioDevice::AudioDevice()
 {
-    if (users++ == 0) {
-        mixerOpen = Open();
+    if (output.users++ == 0 && !Open()) {
+        output.id = 0;
     }
 }
 
 AudioDevice::~AudioDevice()
 {
-    if (--users == 0 && mixerOpen) {
+    if (--output.users == 0 && output.id != 0) {
         Close();
-        mixerOpen = false;
-    }
-}
-
-void AudioDevice::ThreadEnds()
-{
-    // Nothing to free where the libraries were never loaded.
-    if (const SoundLibraries *sound = SoundIfLoaded()) {
-        sound->SDL_TLSCleanup();
     }
 }
 
 bool AudioDevice::Available() const
 {
-    return mixerOpen;
+    return output.id != 0;
+}
+
+bool AudioDevice::IsOpen()
+{
+    return output.id != 0;
+}
+
+AudioDevice::Format AudioDevice::OutputFormat()
+{
+    if (output.id == 0) {
+        return {};
+    }
+    return {output.spec.freq, output.spec.channels};
+}
+
+std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, std::size_t size)
+{
+    std::vector<std::uint8_t> sound;
+    if (output.id == 0 || !wave || size == 0 || size > std::size_t(INT32_MAX)) {
+        return sound;
+    }
+    const SdlLibrary &sdl = LoadedSdl();
+    SDL_AudioSpec spec {};
+    Uint8 *samples = nullptr;
+    Uint32 length = 0;
+    if (!sdl.SDL_LoadWAV_RW(sdl.SDL_RWFromConstMem(wave, int(size)), 1, &spec, &samples, &length)) {
+        return sound;
+    }
+    SDL_AudioCVT cvt {};
+    const int built = sdl.SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
+        AUDIO_S16SYS, output.spec.channels, output.spec.freq);
+    // Whole frames only.
+    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    if (built >= 0 && frameBytes > 0) {
+        cvt.len = int(length - length % frameBytes);
+        sound.assign(std::size_t(cvt.len) * std::size_t(std::max(1, cvt.len_mult)), 0);
+        std::memcpy(sound.data(), samples, std::size_t(cvt.len));
+        cvt.buf = sound.data();
+        if (built == 0) {
+            sound.resize(std::size_t(cvt.len)); // already in the output's format
+        } else if (sdl.SDL_ConvertAudio(&cvt) == 0) {
+            // The conversion needs room for its worst case, several times
+            // the sound's length; what lies beyond the sound is given back.
+            sound.resize(std::size_t(cvt.len_cvt));
+            sound.shrink_to_fit();
+        } else {
+            sound.clear();
+        }
+    }
+    sdl.SDL_FreeWAV(samples);
+    return sound;
+}
+
+void AudioDevice::PlayEffect(const std::vector<std::uint8_t> &sound)
+{
+    if (output.id == 0) {
+        return;
+    }
+    Locked locked;
+    output.effect = sound.data();
+    output.effectLeft = sound.size();
+}
+
+void AudioDevice::StopEffect()
+{
+    if (output.id == 0) {
+        return;
+    }
+    Locked locked;
+    output.effect = nullptr;
+    output.effectLeft = 0;
+}
+
+void AudioDevice::StopEffect(const std::vector<std::uint8_t> &sound)
+{
+    if (output.id == 0) {
+        return;
+    }
+    Locked locked;
+    // What is left of an effect ends where its sound ends.
+    if (output.effectLeft > 0 && output.effect + output.effectLeft == sound.data() + sound.size()) {
+        output.effect = nullptr;
+        output.effectLeft = 0;
+    }
+}
+
+bool AudioDevice::EffectSounding()
+{
+    if (output.id == 0) {
+        return false;
+    }
+    Locked locked;
+    return output.effectLeft > 0;
+}
+
+void AudioDevice::SetMusic(MusicSource source, void *data)
+{
+    if (output.id == 0) {
+        return;
+    }
+    Locked locked;
+    output.music = source;
+    output.musicData = source ? data : nullptr;
+}
+
+bool AudioDevice::MusicPulled()
+{
+    if (output.id == 0) {
+        return false;
+    }
+    Locked locked;
+    return output.music != nullptr;
+}
+
+void AudioDevice::ThreadEnds()
+{
+    // Nothing to free where the library was never loaded.
+    if (const SdlLibrary *sdl = SdlIfLoaded()) {
+        sdl->SDL_TLSCleanup();
+    }
 }
 
 const char *AudioDevice::SoundFont()
@@ -102,4 +256,21 @@ const char *AudioDevice::SoundFont()
         }
     }
     return fonts[0];
+}
+
+bool AudioDevice::IsSoundFont(const char *file)
+{
+    // A RIFF file of the form "sfbk". Read with plain calls: a stream would
+    // bring the C++ library's locales into memory for twelve bytes.
+    const int fd = ::open(file, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info
+    { };
+    char head[12] = {};
+    const bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+        && ::read(fd, head, sizeof head) == ssize_t(sizeof head);
+    ::close(fd);
+    return read && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0;
 }

@@ -4,8 +4,8 @@
 #include "AudioDevice.h"
 
 #include <array>
-
-struct Mix_Chunk;
+#include <cstdint>
+#include <vector>
 
 class SoundEffects
 {
@@ -27,5 +27,6 @@ public:
 
 private:
     AudioDevice device_;
-    std::array<Mix_Chunk *, 5> waves_ {};
+    // Each sound in the output's format; empty when it could not be made.
+    std::array<std::vector<std::uint8_t>, 5> waves_ {};
 };

@@ -58,7 +58,7 @@ private:
 class MusicPlayer
 {
 public:
-    // programFolder ends with "/". The first form plays through SDL_mixer.
+    // programFolder ends with "/". The first form plays through SDL and FluidSynth.
     explicit MusicPlayer(std::string programFolder);
     MusicPlayer(std::string programFolder, std::unique_ptr<MusicDevice> midi);
     ~MusicPlayer();

@@ -20,27 +20,32 @@ struct SdlMusicDevice::Synth
     {
         DropPlayer();
         if (synth) {
-            Loaded().delete_fluid_synth(synth);
+            LoadedSynth().delete_fluid_synth(synth);
         }
         if (settings) {
-            Loaded().delete_fluid_settings(settings);
+            LoadedSynth().delete_fluid_settings(settings);
         }
     }
 
     void DropPlayer()
     {
         if (player) {
-            Loaded().fluid_player_stop(player);
-            Loaded().delete_fluid_player(player);
+            LoadedSynth().fluid_player_stop(player);
+            LoadedSynth().delete_fluid_player(player);
             player = nullptr;
         }
     }
 
     int PlayerStatus() const
     {
-        return player ? Loaded().fluid_player_get_status(player) : FLUID_PLAYER_DONE;
+        return player ? LoadedSynth().fluid_player_get_status(player) : FLUID_PLAYER_DONE;
     }
 };
+
+bool LoadSynthesiserLibrary()
+{
+    return Synthesiser() != nullptr;
+}
 
 SdlMusicDevice::SdlMusicDevice() = default;
 
@@ -62,7 +67,7 @@ bool SdlMusicDevice::Open(const std::string &fileName)
     // reader turns such a file away first. Without a soundfont nothing could
     // sound; its header is all that is read here.
     auto bytes = ReadMidiBytes(fileName);
-    if (!bytes || !ReadMidiFile(*bytes) || !Loaded().fluid_is_soundfont(AudioDevice::SoundFont())) {
+    if (!bytes || !ReadMidiFile(*bytes) || !AudioDevice::IsSoundFont(AudioDevice::SoundFont())) {
         return false;
     }
     fileName_ = fileName;
@@ -78,32 +83,30 @@ void SdlMusicDevice::Prepare()
     // A piece the synthesiser cannot take stays silent; it is not tried
     // again on every tick.
     loadFailed_ = true;
-    int rate = 0;
-    int channels = 0;
-    Uint16 format = 0;
-    if (Loaded().Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS
-        || channels < 1) {
+    const AudioDevice::Format format = AudioDevice::OutputFormat();
+    if (format.channels < 1 || !Synthesiser()) {
         return;
     }
     auto synth = std::make_unique<Synth>();
-    synth->settings = Loaded().new_fluid_settings();
+    synth->settings = LoadedSynth().new_fluid_settings();
     if (!synth->settings) {
         return;
     }
-    Loaded().fluid_settings_setnum(synth->settings, "synth.sample-rate", double(rate));
-    Loaded().fluid_settings_setint(synth->settings, "synth.polyphony", GameSynth.polyphony);
-    Loaded().fluid_settings_setint(
+    LoadedSynth().fluid_settings_setnum(synth->settings, "synth.sample-rate", double(format.rate));
+    LoadedSynth().fluid_settings_setint(synth->settings, "synth.polyphony", GameSynth.polyphony);
+    LoadedSynth().fluid_settings_setint(
         synth->settings, "synth.dynamic-sample-loading", GameSynth.loadSamplesOnDemand ? 1 : 0);
-    synth->synth = Loaded().new_fluid_synth(synth->settings);
+    synth->synth = LoadedSynth().new_fluid_synth(synth->settings);
     if (!synth->synth
-        || Loaded().fluid_synth_sfload(synth->synth, AudioDevice::SoundFont(), 1) == FLUID_FAILED) {
+        || LoadedSynth().fluid_synth_sfload(synth->synth, AudioDevice::SoundFont(), 1)
+            == FLUID_FAILED) {
         return;
     }
-    Loaded().fluid_synth_set_gain(synth->synth, GameSynth.gain);
-    outputChannels_ = channels;
+    LoadedSynth().fluid_synth_set_gain(synth->synth, GameSynth.gain);
+    outputChannels_ = format.channels;
     // A mono output gets the synthesiser's two channels mixed, a piece at a
     // time; any other takes them on its first two channels.
-    stereo_.assign(channels == 1 ? 2 * 2048 : 0, 0);
+    stereo_.assign(format.channels == 1 ? 2 * 2048 : 0, 0);
     synth_ = std::move(synth);
     loadFailed_ = false;
 }
@@ -113,11 +116,11 @@ bool SdlMusicDevice::Start()
     synth_->DropPlayer();
     // Whatever still sounds from before ends here, and every channel starts
     // as a fresh one.
-    Loaded().fluid_synth_system_reset(synth_->synth);
+    LoadedSynth().fluid_synth_system_reset(synth_->synth);
     // The player takes a copy of the bytes checked on opening.
-    synth_->player = Loaded().new_fluid_player(synth_->synth);
+    synth_->player = LoadedSynth().new_fluid_player(synth_->synth);
     if (!synth_->player
-        || Loaded().fluid_player_add_mem(synth_->player, bytes_.data(), bytes_.size())
+        || LoadedSynth().fluid_player_add_mem(synth_->player, bytes_.data(), bytes_.size())
             != FLUID_OK) {
         synth_->DropPlayer();
         return false;
@@ -125,8 +128,8 @@ bool SdlMusicDevice::Start()
     // The player repeats the piece by itself, without a pause between the
     // end and the beginning. A piece that stops all the same is started
     // again by the caller.
-    Loaded().fluid_player_set_loop(synth_->player, -1);
-    if (Loaded().fluid_player_play(synth_->player) != FLUID_OK) {
+    LoadedSynth().fluid_player_set_loop(synth_->player, -1);
+    if (LoadedSynth().fluid_player_play(synth_->player) != FLUID_OK) {
         synth_->DropPlayer();
         return false;
     }
@@ -138,30 +141,26 @@ void SdlMusicDevice::Hook(bool on)
     if (on == hooked_) {
         return;
     }
-    // The mixer changes its hook under its own lock: once this returns,
-    // Render is not running and will not run again until hooked anew.
-    Loaded().Mix_HookMusic(on ? &SdlMusicDevice::Render : nullptr, on ? this : nullptr);
+    // Once this returns, Render is not running and will not run again until
+    // hooked anew.
+    device_->SetMusic(on ? &SdlMusicDevice::Render : nullptr, this);
     hooked_ = on;
 }
 
-void SDLCALL SdlMusicDevice::Render(void *self, Uint8 *stream, int len)
+void SdlMusicDevice::Render(void *self, std::int16_t *out, int frames)
 {
     auto &device = *static_cast<SdlMusicDevice *>(self);
     fluid_synth_t *synth = device.synth_->synth;
     const int channels = device.outputChannels_;
-    auto *out = reinterpret_cast<std::int16_t *>(stream);
-    const int frames = len / int(sizeof(std::int16_t)) / channels;
-    // The mixer hands over silence; the music is written first and the
-    // effects are mixed in after it.
     if (channels >= 2) {
-        Loaded().fluid_synth_write_s16(synth, frames, out, 0, channels, out, 1, channels);
+        LoadedSynth().fluid_synth_write_s16(synth, frames, out, 0, channels, out, 1, channels);
         return;
     }
     std::int16_t *stereo = device.stereo_.data();
     const int piece = int(device.stereo_.size() / 2);
     for (int done = 0; done < frames;) {
         const int n = std::min(piece, frames - done);
-        Loaded().fluid_synth_write_s16(synth, n, stereo, 0, 2, stereo, 1, 2);
+        LoadedSynth().fluid_synth_write_s16(synth, n, stereo, 0, 2, stereo, 1, 2);
         for (int i = 0; i < n; ++i) {
             out[done + i] = std::int16_t((int(stereo[2 * i]) + int(stereo[2 * i + 1])) / 2);
         }

@@ -1,13 +1,11 @@
-// The music device: FluidSynth plays the piece, and SDL_mixer pulls what it
-// plays into the same output as the sound effects. An open piece is only
-// checked; the synthesiser and its soundfont are loaded when the piece is
-// first played, so that a game with music off never loads them.
+// The music device: FluidSynth plays the piece into the same output as the
+// sound effects. An open piece is only checked; the synthesiser, its library
+// and its soundfont are loaded when the piece is first played, so that a
+// game with music off never loads them.
 #pragma once
 
 #include "AudioDevice.h"
 #include "Music.h"
-
-#include <SDL_stdinc.h>
 
 #include <cstdint>
 #include <memory>
@@ -23,10 +21,14 @@ struct SynthChoice
     int polyphony = 64;
     // Only the instruments a piece selects are read from the soundfont.
     bool loadSamplesOnDemand = true;
-    // As loud as the mixer's own MIDI player made the pieces.
+    // As loud as SDL_mixer's own MIDI player made the pieces.
     float gain = 1.2f;
 };
 inline constexpr SynthChoice GameSynth {};
+
+// Loads the synthesiser's library ahead of the first play, which would
+// otherwise load it; false when it is missing.
+bool LoadSynthesiserLibrary();
 
 class SdlMusicDevice : public MusicDevice
 {
@@ -55,10 +57,10 @@ private:
     void Prepare();
     // Starts the open piece from its beginning.
     bool Start();
-    // Lets the mixer pull the synthesiser's sound, or stops it.
+    // Lets the output pull the synthesiser's sound, or stops it.
     void Hook(bool on);
-    // Called by the mixer, on its own thread, for every buffer it plays.
-    static void SDLCALL Render(void *self, Uint8 *stream, int len);
+    // Called by the output, on its own thread, for every buffer it plays.
+    static void Render(void *self, std::int16_t *out, int frames);
 
     // Opened with the first piece, not before.
     std::optional<AudioDevice> device_;
@@ -70,5 +72,5 @@ private:
     bool loadFailed_ = false; // tried once for this piece; not again
     bool started_ = false; // a play began since the piece was opened or rewound
     bool stopped_ = false; // stopped in the middle, to go on from there
-    bool hooked_ = false; // the mixer is pulling the synthesiser's sound
+    bool hooked_ = false; // the output is pulling the synthesiser's sound
 };

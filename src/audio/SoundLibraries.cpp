@@ -2,58 +2,79 @@
 
 #include <atomic>
 #include <mutex>
+#include <type_traits>
 
 #include <dlfcn.h>
 
 namespace {
 
-// The versions whose headers the game is built with.
-constexpr const char *LibraryNames[] = {
-    "libSDL2-2.0.so.0",
-    "libSDL2_mixer-2.0.so.0",
-    "libfluidsynth.so.3",
-};
-
-std::atomic<const SoundLibraries *> loaded {nullptr};
-
-const SoundLibraries *Load()
+// Opens the library (never closed: the sound lives until the program ends)
+// and finds each of the table's functions; false when anything is missing.
+template <typename Table> bool Load(const char *libraryName, Table &table)
 {
-    static SoundLibraries libraries;
-    void *handles[std::size(LibraryNames)] = {};
-    for (std::size_t i = 0; i < std::size(LibraryNames); ++i) {
-        // Never closed: the sound lives until the program ends.
-        handles[i] = dlopen(LibraryNames[i], RTLD_NOW | RTLD_LOCAL);
-        if (!handles[i]) {
-            return nullptr;
-        }
+    void *handle = dlopen(libraryName, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        return false;
     }
-    auto find = [&](const char *name) -> void * {
-        for (void *handle : handles) {
-            if (void *symbol = dlsym(handle, name)) {
-                return symbol;
-            }
+    // A program that links the library itself (the tests do) finds its own
+    // definitions first, as its own calls would.
+    const auto find = [handle](const char *name) -> void * {
+        if (void *own = dlsym(RTLD_DEFAULT, name)) {
+            return own;
         }
-        return nullptr;
+        return dlsym(handle, name);
     };
     bool complete = true;
 #define TUMBLEWICK_SOUND_FIND(name)                                                                \
-    libraries.name = reinterpret_cast<decltype(&::name)>(find(#name));                             \
-    complete = complete && libraries.name != nullptr;
-    TUMBLEWICK_SOUND_FUNCTIONS(TUMBLEWICK_SOUND_FIND)
+    table.name = reinterpret_cast<decltype(&::name)>(find(#name));                                 \
+    complete = complete && table.name != nullptr;
+    if constexpr (std::is_same_v<Table, SdlLibrary>) {
+        TUMBLEWICK_SDL_FUNCTIONS(TUMBLEWICK_SOUND_FIND)
+    } else {
+        TUMBLEWICK_SYNTH_FUNCTIONS(TUMBLEWICK_SOUND_FIND)
+    }
 #undef TUMBLEWICK_SOUND_FIND
-    return complete ? &libraries : nullptr;
+    return complete;
 }
+
+std::atomic<const SdlLibrary *> sdl {nullptr};
 
 } // namespace
 
-const SoundLibraries *Sound()
+const SdlLibrary *Sdl()
 {
     static std::once_flag once;
-    std::call_once(once, [] { loaded = Load(); });
-    return loaded;
+    std::call_once(once, [] {
+        static SdlLibrary library;
+        // The versions whose headers the game is built with.
+        if (Load("libSDL2-2.0.so.0", library)) {
+            sdl = &library;
+        }
+    });
+    return sdl;
 }
 
-const SoundLibraries *SoundIfLoaded()
+const SdlLibrary *SdlIfLoaded()
 {
+    return sdl;
+}
+
+const SynthLibrary *Synthesiser()
+{
+    static const SynthLibrary *const loaded = []() -> const SynthLibrary * {
+        static SynthLibrary library;
+        if (!Load("libfluidsynth.so.3", library)) {
+            return nullptr;
+        }
+        // The synthesiser writes a warning to standard error for every voice
+        // it cannot start: a piece with a few thousand notes at once makes
+        // that hundreds of megabytes a minute. The game reports nothing on
+        // standard error (a piece that cannot be played stays silent), so
+        // its messages are dropped, at every level.
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
+            library.fluid_set_log_function(level, nullptr, nullptr);
+        }
+        return &library;
+    }();
     return loaded;
 }

@@ -1,35 +1,41 @@
-// The sound libraries (SDL, SDL_mixer, FluidSynth), loaded when the sound
-// starts instead of with the program. Together with the fifty-odd libraries
-// behind them they take as long to load as Qt itself does; loaded by the
-// sound's own start-up, they stay off the way to the first picture, and a
-// game with sound and music off never loads them at all.
+// The sound libraries, loaded when they are first needed instead of with the
+// program: SDL when the sound starts, FluidSynth when music first plays.
+// Together with the fifty-odd libraries behind them they take as long to
+// load as Qt itself does; loaded by the sound's own start-up, they stay off
+// the way to the first picture, and a game that never plays music never
+// loads the synthesiser.
 #pragma once
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <fluidsynth.h>
 
-struct SoundLibraries
+struct SdlLibrary
 {
-#define TUMBLEWICK_SOUND_FUNCTIONS(F)                                                              \
+#define TUMBLEWICK_SDL_FUNCTIONS(F)                                                                \
     F(SDL_InitSubSystem)                                                                           \
     F(SDL_QuitSubSystem)                                                                           \
     F(SDL_SetHint)                                                                                 \
     F(SDL_TLSCleanup)                                                                              \
     F(SDL_RWFromConstMem)                                                                          \
-    F(SDL_realloc)                                                                                 \
-    F(Mix_OpenAudio)                                                                               \
-    F(Mix_CloseAudio)                                                                              \
-    F(Mix_Quit)                                                                                    \
-    F(Mix_QuerySpec)                                                                               \
-    F(Mix_ReserveChannels)                                                                         \
-    F(Mix_LoadWAV_RW)                                                                              \
-    F(Mix_FreeChunk)                                                                               \
-    F(Mix_PlayChannel)                                                                             \
-    F(Mix_HaltChannel)                                                                             \
-    F(Mix_HookMusic)                                                                               \
+    F(SDL_LoadWAV_RW)                                                                              \
+    F(SDL_FreeWAV)                                                                                 \
+    F(SDL_BuildAudioCVT)                                                                           \
+    F(SDL_ConvertAudio)                                                                            \
+    F(SDL_MixAudioFormat)                                                                          \
+    F(SDL_OpenAudioDevice)                                                                         \
+    F(SDL_CloseAudioDevice)                                                                        \
+    F(SDL_PauseAudioDevice)                                                                        \
+    F(SDL_LockAudioDevice)                                                                         \
+    F(SDL_UnlockAudioDevice)
+
+#define TUMBLEWICK_SOUND_POINTER(name) decltype(&::name) name = nullptr;
+    TUMBLEWICK_SDL_FUNCTIONS(TUMBLEWICK_SOUND_POINTER)
+};
+
+struct SynthLibrary
+{
+#define TUMBLEWICK_SYNTH_FUNCTIONS(F)                                                              \
     F(fluid_set_log_function)                                                                      \
-    F(fluid_is_soundfont)                                                                          \
     F(new_fluid_settings)                                                                          \
     F(delete_fluid_settings)                                                                       \
     F(fluid_settings_setint)                                                                       \
@@ -48,21 +54,28 @@ struct SoundLibraries
     F(fluid_player_stop)                                                                           \
     F(fluid_player_get_status)
 
-#define TUMBLEWICK_SOUND_POINTER(name) decltype(&::name) name = nullptr;
-    TUMBLEWICK_SOUND_FUNCTIONS(TUMBLEWICK_SOUND_POINTER)
+    TUMBLEWICK_SYNTH_FUNCTIONS(TUMBLEWICK_SOUND_POINTER)
 #undef TUMBLEWICK_SOUND_POINTER
 };
 
-// The libraries, loaded by the first call (from any thread, once); null when
-// one of them or one of their functions is missing: the game is silent then.
-const SoundLibraries *Sound();
-
-// The libraries if an earlier call loaded them, without loading them.
-const SoundLibraries *SoundIfLoaded();
-
-// The loaded libraries, for code that runs only once the audio device has
-// opened (which loads them).
-inline const SoundLibraries &Loaded()
+// SDL, loaded by the first call (from any thread, once); null when the
+// library or one of its functions is missing: the game is silent then.
+const SdlLibrary *Sdl();
+// SDL if an earlier call loaded it, without loading it.
+const SdlLibrary *SdlIfLoaded();
+// SDL, for code that runs only once the audio device has opened (which
+// loaded it).
+inline const SdlLibrary &LoadedSdl()
 {
-    return *SoundIfLoaded();
+    return *SdlIfLoaded();
+}
+
+// FluidSynth, likewise loaded by the first call; null when it is missing:
+// the music is silent then. Once loaded, the synthesiser says nothing on
+// standard error.
+const SynthLibrary *Synthesiser();
+// FluidSynth, for code that runs only once a synthesiser was made.
+inline const SynthLibrary &LoadedSynth()
+{
+    return *Synthesiser();
 }

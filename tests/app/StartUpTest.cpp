@@ -1,11 +1,10 @@
 // What the start-up leaves for after the first picture, and what it must
 // still do on time: the music on the first tick, the dialogs when needed.
+#include "AudioDevice.h"
 #include "FormFixture.h"
 #include "LanguageDialog.h"
 #include "PictureButton.h"
 #include "ScopedEnv.h"
-
-#include <SDL_mixer.h>
 
 #include <gtest/gtest.h>
 
@@ -43,10 +42,10 @@ struct Bare
     }
 };
 
-// True while the mixer pulls the game's music into its output.
+// True while the output pulls the game's music.
 bool MusicPulled()
 {
-    return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_GetMusicHookData() != nullptr;
+    return AudioDevice::MusicPulled();
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "AudioTestSupport.h"
 
+#include "AudioDevice.h"
+
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,14 @@
 
 namespace {
 
-// The mixer's own function and its data, taken from the device it opened.
+// The output's own function and its data, taken from the device it opened.
 SDL_AudioCallback mixerCallback = nullptr;
 void *mixerData = nullptr;
 SDL_AudioDeviceID mixerDevice = 0;
 int mixerChannels = 2;
 int forcedChannels = 0; // 0: as the mixer asks
 
-// What SDL's audio thread plays instead of the mixer: silence.
+// What SDL's audio thread plays instead of the output: silence.
 void SDLCALL Silence(void *, Uint8 *stream, int len)
 {
     SDL_memset(stream, 0, std::size_t(len));
@@ -34,8 +35,9 @@ template <typename Function> Function Next(const char *name)
 
 } // namespace
 
-// These two stand in for SDL's own functions in this test program: the mixer
-// calls them when it opens and closes its device. The device still opens
+// These two stand in for SDL's own functions in this test program (which
+// the game's loader finds first): the output calls them when it opens and
+// closes its device. The device still opens
 // through the chosen driver (or fails to), but its thread plays silence; the
 // mixer's function is kept for the tests to pull from. So nothing a test
 // checks depends on SDL's audio thread or on how fast it runs.
@@ -76,12 +78,12 @@ extern "C" void SDL_CloseAudioDevice(SDL_AudioDeviceID id)
 
 bool MixerOpen()
 {
-    return Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
+    return AudioDevice::IsOpen();
 }
 
 bool MusicPulled()
 {
-    return MixerOpen() && Mix_GetMusicHookData() != nullptr;
+    return AudioDevice::MusicPulled();
 }
 
 ForcedOutputChannels::ForcedOutputChannels(int channels)

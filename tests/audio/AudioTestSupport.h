@@ -64,12 +64,10 @@ struct Recording
     }
 };
 
-// True while the mixer is open. Its other queries must not be asked
-// otherwise: after closing, the mixer still counts its channels and reads
-// memory it has freed.
+// True while the output is open.
 bool MixerOpen();
 
-// True while the mixer pulls the game's music into its output.
+// True while the output pulls the game's music.
 bool MusicPulled();
 
 // Makes the mixer's output have `channels` channels while the object lives,

@@ -2,8 +2,6 @@
 #include "AudioTestSupport.h"
 #include "GameHost.h"
 
-#include <SDL_mixer.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,24 +10,15 @@ namespace {
 
 bool EffectSounding()
 {
-    return MixerOpen() && Mix_Playing(AudioDevice::EffectChannel) != 0;
+    return AudioDevice::EffectSounding();
 }
 
-// Channels sounding anywhere in the mixer.
-int ChannelsSounding()
-{
-    return MixerOpen() ? Mix_Playing(-1) : 0;
-}
-
-// The mixer makes 16-bit stereo at 44100 Hz; the recordings assume it.
+// The output makes 16-bit stereo at 44100 Hz; the recordings assume it.
 void ExpectRecordingFormat()
 {
-    int rate = 0, channels = 0;
-    Uint16 format = 0;
-    ASSERT_TRUE(Mix_QuerySpec(&rate, &format, &channels));
-    ASSERT_EQ(rate, Recording::Rate);
-    ASSERT_EQ(format, AUDIO_S16SYS);
-    ASSERT_EQ(channels, 2);
+    const AudioDevice::Format format = AudioDevice::OutputFormat();
+    ASSERT_EQ(format.rate, Recording::Rate);
+    ASSERT_EQ(format.channels, 2);
 }
 
 } // namespace
@@ -71,7 +60,6 @@ TEST(PlayEffect, NewEffectCutsOffTheOneStillSounding)
     Recording heard = Pull(Recording::Rate / 10);
     EXPECT_GT(heard.Peak(), 3000) << "the fall sounds";
     effects.PlayEffect(EffectStep, true);
-    EXPECT_EQ(ChannelsSounding(), 1) << "one sound at a time";
     heard.Append(PullWhile(EffectSounding));
     // A tenth of a second of the fall, then the step of a quarter of a
     // second; had the fall gone on, the sound would span two seconds.
@@ -97,7 +85,7 @@ TEST(PlayEffect, SoundOffPlaysNothingAndLeavesASoundingEffectAlone)
     SoundEffects effects;
     for (int n = 0; n <= 5; ++n) {
         effects.PlayEffect(n, false);
-        EXPECT_EQ(ChannelsSounding(), 0) << n;
+        EXPECT_FALSE(EffectSounding()) << n;
     }
     EXPECT_EQ(Pull(Recording::Rate).Peak(), 0);
 
@@ -126,7 +114,7 @@ TEST(PlayEffect, WithoutAudioDeviceNothingHappens)
         EXPECT_EQ(MixerOpen(), c.deviceOpens);
         for (int n : {-1, 6, 99}) {
             effects.PlayEffect(n, true);
-            EXPECT_EQ(ChannelsSounding(), 0) << n;
+            EXPECT_FALSE(EffectSounding()) << n;
         }
         // The dummy driver plays into nothing; without a device the effect
         // is skipped.
@@ -144,10 +132,33 @@ TEST(PlayEffect, EffectsAndMusicShareOneDevice)
         second.PlayEffect(EffectStep, true);
         EXPECT_TRUE(EffectSounding());
     }
-    // The device stays open while one user is left.
+    // A user that goes takes its sound with it; the device stays open while
+    // one user is left.
+    EXPECT_FALSE(EffectSounding());
     first->PlayEffect(EffectJump, true);
     EXPECT_TRUE(EffectSounding());
     EXPECT_GT(Pull(Recording::Rate / 10).Peak(), 3000);
+    // Another user coming and going leaves the sounding effect alone.
+    std::make_unique<SoundEffects>().reset();
+    EXPECT_TRUE(EffectSounding());
     first.reset();
     EXPECT_FALSE(MixerOpen());
+}
+
+TEST(PlayEffect, AnOutputWithoutStereoOrAtAnotherRateGetsEveryEffectWhole)
+{
+    // A card that offers one channel or six makes the sounds for those; each
+    // still lasts as long as it does in stereo.
+    for (int channels : {1, 6}) {
+        SCOPED_TRACE(channels);
+        AudioDriver driver("dummy");
+        ForcedOutputChannels forced(channels);
+        SoundEffects effects;
+        ASSERT_EQ(AudioDevice::OutputFormat().channels, channels);
+        effects.PlayEffect(EffectJump, true);
+        const Recording heard = PullWhile(EffectSounding);
+        EXPECT_EQ(heard.channels, channels);
+        EXPECT_NEAR(heard.Seconds(), 0.55, 0.015);
+        EXPECT_GT(heard.Peak(), 8000);
+    }
 }

@@ -1,4 +1,4 @@
-// The music over the real mixer and synthesiser, with the pieces the game
+// The music over the real output and synthesiser, with the pieces the game
 // ships.
 #include "SdlMusic.h"
 #include "AudioTestSupport.h"
@@ -6,8 +6,9 @@
 #include "Music.h"
 #include "TempDir.h"
 
-#include <SDL_mixer.h>
 #include <fluidsynth.h>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,21 @@ TEST(SdlMusic, DamagedPieceDoesNotStopTheMusicOrTheGame)
     EXPECT_FALSE(MusicPulled());
 }
 
+TEST(SdlMusic, OnlyASoundfontCountsAsOne)
+{
+    // The check reads a file's first bytes and nothing more: a named pipe
+    // with no writer, a folder or a short file neither block nor pass.
+    TempDir dir;
+    TempDir::Write(dir / "short.sf2", "RIFF");
+    TempDir::Write(dir / "other.sf2", std::string("RIFF\x04\0\0\0WAVEfmt ", 16));
+    ASSERT_EQ(::mkfifo((dir / "pipe.sf2").c_str(), 0600), 0);
+    for (const char *name : {"short.sf2", "other.sf2", "pipe.sf2", "missing.sf2", ""}) {
+        EXPECT_FALSE(AudioDevice::IsSoundFont((dir / name).c_str())) << name;
+    }
+    EXPECT_FALSE(AudioDevice::IsSoundFont((GameDir / "lullaby.mid").c_str()));
+    EXPECT_TRUE(AudioDevice::IsSoundFont(AudioDevice::SoundFont()));
+}
+
 TEST(ShippedMusic, EveryPieceSounds)
 {
     const auto pieces = ShippedPieces();
@@ -151,7 +167,7 @@ TEST(ShippedMusic, EveryPieceSounds)
         midi.Play();
         EXPECT_EQ(midi.Mode(), MusicMode::Playing);
         // The first four seconds, as the synthesiser plays them through the
-        // mixer with the game's soundfont.
+        // output with the game's soundfont.
         const Recording heard = Pull(4 * Recording::Rate);
         EXPECT_GT(heard.Peak(), 2000);
         EXPECT_GT(heard.SoundingSeconds(), 2.0);
