@@ -20,6 +20,11 @@ and the game's ratios to the bare window:
   idle cpu     the program's CPU over --idle seconds from then on, in % of one
                core; nothing is touched meanwhile, only the stars twinkle
 
+With --breakdown it also prints where each game's resident memory goes beyond
+the bare window's: /proc/PID/smaps summed by mapping (each library, the
+program, [heap], anonymous memory) at the moment rss is read, medians over
+the runs, the largest differences first.
+
 The game runs from BUILD/game with settings of its own (English, sound on,
 music on or off) and SDL's dummy audio driver unless SDL_AUDIODRIVER is set.
 Before each run the driver waits (up to 60 s) for the machine to be quiet, so
@@ -64,6 +69,25 @@ def rss_mb(pid):
     except OSError:
         pass
     return None
+
+
+def rss_by_mapping(pid):
+    """Resident kB of each mapping of the process, summed by name."""
+    sizes = {}
+    name = "[anon]"
+    try:
+        with open(f"/proc/{pid}/smaps") as f:
+            for line in f:
+                head = line.split()
+                if not head:
+                    continue
+                if "-" in head[0] and not head[0].endswith(":"):
+                    name = head[5] if len(head) > 5 else "[anon]"
+                elif head[0] == "Rss:":
+                    sizes[name] = sizes.get(name, 0) + int(head[1])
+    except OSError:
+        pass
+    return sizes
 
 
 def busy_pct(interval=0.5):
@@ -148,6 +172,7 @@ def one_run(screen, command, env, idle_s):
             sys.exit(f"startbench: {command[0]} painted nothing")
         time.sleep(2.0)
         rss = rss_mb(proc.pid)
+        one_run.mappings = rss_by_mapping(proc.pid)
         c1, w1 = cpu_ns(proc.pid), time.monotonic()
         time.sleep(idle_s)
         c2, w2 = cpu_ns(proc.pid), time.monotonic()
@@ -170,6 +195,9 @@ def main():
     ap.add_argument("--game", help="the game to measure (default: BUILD/game/tumblewick)")
     ap.add_argument("--runs", type=int, default=7)
     ap.add_argument("--idle", type=float, default=10.0, help="seconds of idle measured")
+    ap.add_argument("--breakdown", action="store_true",
+                    help="also print the games' resident memory by mapping, beside the bare window's")
+    ap.add_argument("--top", type=int, default=20, help="mappings listed by --breakdown")
     a = ap.parse_args()
     build = os.path.abspath(a.build)
     bare = [os.path.join(build, "tools", "startbench", "bareboard")]
@@ -193,6 +221,7 @@ def main():
         variants.append((f"game, music {'on' if music else 'off'}", game,
                          dict(base, XDG_CONFIG_HOME=config)))
     results = {name: [] for name, _, _ in variants}
+    maps = {name: [] for name, _, _ in variants}
     try:
         for name, command, env in variants:       # warm-up: caches, fonts, first client
             one_run.quiet_deadline = time.monotonic() + 60
@@ -202,6 +231,7 @@ def main():
                 one_run.quiet_deadline = time.monotonic() + 60
                 row = one_run(screen, command, env, a.idle)
                 results[name].append(row)
+                maps[name].append(one_run.mappings)
                 print(f"run {r + 1} {name:16} exec->paint {row[0]:6.1f} ms  cpu {row[1]:6.1f} ms"
                       f"  rss {row[2]:5.1f} MB  idle {row[3]:5.2f} %", file=sys.stderr, flush=True)
     finally:
@@ -219,6 +249,29 @@ def main():
         if name.startswith("game"):
             print(f"{'  x bare window':18}{m[0] / b[0]:14.2f}{m[1] / b[1]:14.2f}{m[2] / b[2]:10.2f}"
                   f"{m[3] - t[3]:+9.2f} % over the twinkling window")
+    if a.breakdown:
+        print_breakdown(maps, a.top)
+
+
+def median_mappings(runs):
+    names = set().union(*runs)
+    return {n: statistics.median(r.get(n, 0) for r in runs) for n in names}
+
+
+def print_breakdown(maps, top):
+    bare = median_mappings(maps["bare window"])
+    for name, runs in maps.items():
+        if not name.startswith("game"):
+            continue
+        game = median_mappings(runs)
+        diff = sorted(((game.get(n, 0) - bare.get(n, 0), n) for n in set(game) | set(bare)),
+                      reverse=True)
+        total = sum(d for d, _ in diff)
+        print(f"\n{name}: {total / 1024:+.1f} MB resident beyond the bare window, by mapping")
+        for d, n in diff[:top]:
+            print(f"  {d / 1024:+7.2f} MB  {n}")
+        rest = sum(d for d, _ in diff[top:])
+        print(f"  {rest / 1024:+7.2f} MB  the other {max(0, len(diff) - top)} mappings")
 
 
 if __name__ == "__main__":
