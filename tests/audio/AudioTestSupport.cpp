@@ -11,11 +11,11 @@
 namespace {
 
 // The output's own function and its data, taken from the device it opened.
-SDL_AudioCallback mixerCallback = nullptr;
-void *mixerData = nullptr;
-SDL_AudioDeviceID mixerDevice = 0;
-int mixerChannels = 2;
-int forcedChannels = 0; // 0: as the mixer asks
+SDL_AudioCallback outputCallback = nullptr;
+void *outputData = nullptr;
+SDL_AudioDeviceID outputDevice = 0;
+int outputChannels = 2;
+int forcedChannels = 0; // 0: as the output asks
 
 // What SDL's audio thread plays instead of the output: silence.
 void SDLCALL Silence(void *, Uint8 *stream, int len)
@@ -37,10 +37,10 @@ template <typename Function> Function Next(const char *name)
 
 // These two stand in for SDL's own functions in this test program (which
 // the game's loader finds first): the output calls them when it opens and
-// closes its device. The device still opens
-// through the chosen driver (or fails to), but its thread plays silence; the
-// mixer's function is kept for the tests to pull from. So nothing a test
-// checks depends on SDL's audio thread or on how fast it runs.
+// closes its device. The device still opens through the chosen driver (or
+// fails to), but its thread plays silence; the output's function is kept for
+// the tests to pull from. So nothing a test checks depends on SDL's audio
+// thread or on how fast it runs.
 extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char *device, int iscapture,
     const SDL_AudioSpec *desired, SDL_AudioSpec *obtained, int allowedChanges)
 {
@@ -56,10 +56,10 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char *device, int iscaptu
     }
     const SDL_AudioDeviceID id = open(device, iscapture, &silent, obtained, allowedChanges);
     if (id != 0 && !iscapture) {
-        mixerCallback = desired->callback;
-        mixerData = desired->userdata;
-        mixerDevice = id;
-        mixerChannels = obtained ? obtained->channels : silent.channels;
+        outputCallback = desired->callback;
+        outputData = desired->userdata;
+        outputDevice = id;
+        outputChannels = obtained ? obtained->channels : silent.channels;
     }
     return id;
 }
@@ -68,15 +68,15 @@ extern "C" void SDL_CloseAudioDevice(SDL_AudioDeviceID id)
 {
     using Close = void (*)(SDL_AudioDeviceID);
     static const Close close = Next<Close>("SDL_CloseAudioDevice");
-    if (id == mixerDevice) {
-        mixerCallback = nullptr;
-        mixerData = nullptr;
-        mixerDevice = 0;
+    if (id == outputDevice) {
+        outputCallback = nullptr;
+        outputData = nullptr;
+        outputDevice = 0;
     }
     close(id);
 }
 
-bool MixerOpen()
+bool OutputOpen()
 {
     return AudioDevice::IsOpen();
 }
@@ -99,14 +99,14 @@ ForcedOutputChannels::~ForcedOutputChannels()
 Recording Pull(int frames)
 {
     Recording r;
-    if (!mixerCallback) {
-        ADD_FAILURE() << "no mixer to pull from";
+    if (!outputCallback) {
+        ADD_FAILURE() << "no output to pull from";
         return r;
     }
-    r.channels = mixerChannels;
-    r.samples.resize(std::size_t(frames) * std::size_t(mixerChannels));
-    mixerCallback(
-        mixerData, reinterpret_cast<Uint8 *>(r.samples.data()), int(r.samples.size() * 2));
+    r.channels = outputChannels;
+    r.samples.resize(std::size_t(frames) * std::size_t(outputChannels));
+    outputCallback(
+        outputData, reinterpret_cast<Uint8 *>(r.samples.data()), int(r.samples.size() * 2));
     return r;
 }
 
@@ -114,8 +114,8 @@ Recording PullWhile(const std::function<bool()> &goOn, double limitSeconds)
 {
     constexpr int Slice = 441; // a hundredth of a second
     Recording all;
-    all.channels = mixerChannels;
-    const auto limit = std::size_t(limitSeconds * Recording::Rate) * std::size_t(mixerChannels);
+    all.channels = outputChannels;
+    const auto limit = std::size_t(limitSeconds * Recording::Rate) * std::size_t(outputChannels);
     while (goOn() && all.samples.size() < limit) {
         const Recording slice = Pull(Slice);
         if (slice.samples.empty())

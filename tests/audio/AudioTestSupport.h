@@ -1,5 +1,5 @@
 // Helpers for tests that run SDL's audio. The driver is chosen through the
-// environment before the device opens. What the mixer plays is not left to
+// environment before the device opens. What the output plays is not left to
 // SDL's audio thread: the test pulls it, as many samples as it needs, so a
 // recording is the same on a slow machine and a fast one.
 #pragma once
@@ -25,7 +25,7 @@ private:
     ScopedEnv driver_;
 };
 
-// Interleaved 16-bit samples at 44100 frames a second, as the mixer makes
+// Interleaved 16-bit samples at 44100 frames a second, as the output makes
 // them: stereo unless the output was forced otherwise.
 struct Recording
 {
@@ -65,13 +65,13 @@ struct Recording
 };
 
 // True while the output is open.
-bool MixerOpen();
+bool OutputOpen();
 
 // True while the output pulls the game's music.
 bool MusicPulled();
 
-// Makes the mixer's output have `channels` channels while the object lives,
-// whatever the mixer asks for, as a sound card that offers no stereo would.
+// Makes the output have `channels` channels while the object lives,
+// whatever the game asks for, as a sound card that offers no stereo would.
 class ForcedOutputChannels
 {
 public:
@@ -81,7 +81,7 @@ public:
     ForcedOutputChannels &operator=(const ForcedOutputChannels &) = delete;
 };
 
-// The next `frames` frames of the mixer's output, made at once.
+// The next `frames` frames of the output, made at once.
 Recording Pull(int frames);
 
 // Pulls a hundredth of a second at a time while `goOn` holds, at most

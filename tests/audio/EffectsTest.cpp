@@ -111,7 +111,7 @@ TEST(PlayEffect, WithoutAudioDeviceNothingHappens)
         SCOPED_TRACE(c.driver);
         AudioDriver chosen(c.driver);
         SoundEffects effects;
-        EXPECT_EQ(MixerOpen(), c.deviceOpens);
+        EXPECT_EQ(OutputOpen(), c.deviceOpens);
         for (int n : {-1, 6, 99}) {
             effects.PlayEffect(n, true);
             EXPECT_FALSE(EffectSounding()) << n;
@@ -142,7 +142,7 @@ TEST(PlayEffect, EffectsAndMusicShareOneDevice)
     std::make_unique<SoundEffects>().reset();
     EXPECT_TRUE(EffectSounding());
     first.reset();
-    EXPECT_FALSE(MixerOpen());
+    EXPECT_FALSE(OutputOpen());
 }
 
 TEST(PlayEffect, AnOutputWithoutStereoOrAtAnotherRateGetsEveryEffectWhole)
