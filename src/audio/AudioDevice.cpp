@@ -23,7 +23,7 @@ struct Output
 {
     int users = 0;
     SDL_AudioDeviceID id = 0;
-    SDL_AudioSpec spec {};
+    SDL_AudioSpec obtained {}; // what the card gave
     const std::uint8_t *effect = nullptr; // what is left of the sounding effect
     std::size_t effectLeft = 0;
     AudioDevice::MusicSource music = nullptr;
@@ -38,7 +38,7 @@ void SDLCALL Fill(void *, Uint8 *stream, int len)
     // The music is written first and the effect is mixed in over it.
     if (output.music) {
         output.music(output.musicData, reinterpret_cast<std::int16_t *>(stream),
-            len / int(sizeof(std::int16_t)) / output.spec.channels);
+            len / int(sizeof(std::int16_t)) / output.obtained.channels);
     }
     if (output.effectLeft > 0) {
         const std::size_t n = std::min(output.effectLeft, std::size_t(len));
@@ -69,9 +69,9 @@ bool Open()
     wanted.callback = Fill;
     // A card that offers another rate or no stereo gets what it offers; the
     // sounds are made for it.
-    output.id = sdl->SDL_OpenAudioDevice(nullptr, 0, &wanted, &output.spec,
+    output.id = sdl->SDL_OpenAudioDevice(nullptr, 0, &wanted, &output.obtained,
         SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (output.id == 0 || output.spec.channels < 1) {
+    if (output.id == 0 || output.obtained.channels < 1) {
         if (output.id != 0) {
             sdl->SDL_CloseAudioDevice(output.id);
             output.id = 0;
@@ -118,7 +118,7 @@ AudioDevice::~AudioDevice()
 
 bool AudioDevice::Available() const
 {
-    return output.id != 0;
+    return IsOpen();
 }
 
 bool AudioDevice::IsOpen()
@@ -131,7 +131,7 @@ AudioDevice::Format AudioDevice::OutputFormat()
     if (output.id == 0) {
         return {};
     }
-    return {output.spec.freq, output.spec.channels};
+    return {output.obtained.freq, output.obtained.channels};
 }
 
 std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, std::size_t size)
@@ -141,17 +141,18 @@ std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, s
         return sound;
     }
     const SdlLibrary &sdl = LoadedSdl();
-    SDL_AudioSpec spec {};
+    SDL_AudioSpec source {}; // the sound's own format
     Uint8 *samples = nullptr;
     Uint32 length = 0;
-    if (!sdl.SDL_LoadWAV_RW(sdl.SDL_RWFromConstMem(wave, int(size)), 1, &spec, &samples, &length)) {
+    if (!sdl.SDL_LoadWAV_RW(
+            sdl.SDL_RWFromConstMem(wave, int(size)), 1, &source, &samples, &length)) {
         return sound;
     }
     SDL_AudioCVT cvt {};
-    const int built = sdl.SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
-        AUDIO_S16SYS, output.spec.channels, output.spec.freq);
+    const int built = sdl.SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq,
+        AUDIO_S16SYS, output.obtained.channels, output.obtained.freq);
     // Whole frames only.
-    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(source.format) / 8) * source.channels;
     if (built >= 0 && frameBytes > 0) {
         cvt.len = int(length - length % frameBytes);
         sound.assign(std::size_t(cvt.len) * std::size_t(std::max(1, cvt.len_mult)), 0);
