@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
+#include <QtEndian>
 
 qreal ScreenPixelRatio()
 {
@@ -13,6 +15,16 @@ QImage RenderPicture(const QString &source, QSize size, qreal ratio)
 {
     if (ratio <= 0)
         ratio = ScreenPixelRatio();
+    if (ratio == 1) {
+        QImage drawn = DrawnAhead(source, size);
+        if (!drawn.isNull())
+            return drawn;
+    }
+    return DrawPicture(source, size, ratio);
+}
+
+QImage DrawPicture(const QString &source, QSize size, qreal ratio)
+{
     QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
@@ -22,6 +34,49 @@ QImage RenderPicture(const QString &source, QSize size, qreal ratio)
         svg.render(&p, QRectF(QPointF(0, 0), QSizeF(size))); // in pixels of the picture
     }
     return image;
+}
+
+QString DrawnAheadPath(const QString &source)
+{
+    static const QLatin1String from(":/pictures/"), suffix(".svg");
+    if (!source.startsWith(from) || !source.endsWith(suffix))
+        return {};
+    return QStringLiteral(":/prerendered/") + source.mid(from.size()).chopped(suffix.size())
+        + QStringLiteral(".argb");
+}
+
+QImage DrawnAhead(const QString &source, QSize size)
+{
+    const QString path = DrawnAheadPath(source);
+    if (path.isEmpty() || size.isEmpty())
+        return {};
+    const QResource resource(path);
+    if (!resource.isValid())
+        return {};
+    const QByteArray words = resource.uncompressedData();
+    if (words.size() != qsizetype(size.width()) * size.height() * 4)
+        return {};
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    const char *word = words.constData();
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x, word += 4)
+            line[x] = qFromLittleEndian<quint32>(word);
+    }
+    return image;
+}
+
+QByteArray PixelWords(const QImage &picture)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QByteArray words(qsizetype(image.width()) * image.height() * 4, Qt::Uninitialized);
+    char *word = words.data();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x, word += 4)
+            qToLittleEndian<quint32>(line[x], word);
+    }
+    return words;
 }
 
 QImage WithTransparentColour(QImage image, QRgb colour)

@@ -9,12 +9,27 @@
 
 #include <vector>
 
-// Renders an SVG file (a resource path such as ":/pictures/...") at exactly
-// that size on a transparent background, with `ratio` device pixels per
-// pixel (the screen's, unless given), so that it is sharp on a dense screen.
-// A source that cannot be read gives a transparent picture of the size, so
-// that no control changes its layout.
+// A picture of an SVG file (a resource path such as ":/pictures/...") at
+// exactly that size on a transparent background, with `ratio` device pixels
+// per pixel (the screen's, unless given), so that it is sharp on a dense
+// screen. A source that cannot be read gives a transparent picture of the
+// size, so that no control changes its layout. At one device pixel per pixel
+// and the size it was drawn at when the program was built, the picture is
+// read from those pixels instead of being drawn again.
 QImage RenderPicture(const QString &source, QSize size, qreal ratio = 0);
+
+// Always draws the SVG file; this is what the build's pictures are made with.
+QImage DrawPicture(const QString &source, QSize size, qreal ratio);
+
+// The pixels that the build drew for a resource picture ":/pictures/X.svg"
+// at its design size, kept as ":/prerendered/X.argb": one 32-bit premultiplied
+// ARGB word per pixel, little-endian, row after row. A null image when there
+// is none, or when it does not hold exactly `size`.
+QImage DrawnAhead(const QString &source, QSize size);
+QString DrawnAheadPath(const QString &source);
+
+// How the build keeps a drawn picture: the layout DrawnAhead reads.
+QByteArray PixelWords(const QImage &picture);
 
 // Device pixels per pixel of the application's screens; 1 without any.
 qreal ScreenPixelRatio();

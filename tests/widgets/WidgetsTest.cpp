@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
 #include <QPainter>
 
 namespace {
@@ -67,4 +68,59 @@ TEST(PictureList, RendersAtTheGivenSizeAndSurvivesAMissingSource)
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Image(0).size(), QSize(17, 13));
     EXPECT_EQ(qAlpha(list.Image(0).pixel(8, 6)), 0);
+}
+
+// The build draws the toolbar's and dialogs' pictures ahead; a start reads
+// them. What it reads must be exactly what drawing the source gives.
+TEST(PictureList, PicturesDrawnAheadMatchTheirSourcesPixelForPixel)
+{
+    const QString folder = QStringLiteral(TUMBLEWICK_PICTURES_DIR);
+    QFile manifest(folder + "/manifest.txt");
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly | QIODevice::Text));
+    int compared = 0;
+    while (!manifest.atEnd()) {
+        const QStringList fields
+            = QString::fromUtf8(manifest.readLine()).split(' ', Qt::SkipEmptyParts);
+        if (fields.size() != 3
+            || !(fields[0].startsWith("toolbar/") || fields[0].startsWith("dialogs/")))
+            continue;
+        const QSize size(fields[1].toInt(), fields[2].toInt());
+        const QImage read = DrawnAhead(":/pictures/" + fields[0], size);
+        ASSERT_FALSE(read.isNull()) << qPrintable(fields[0]) << " was not drawn ahead";
+        const QImage drawn = DrawPicture(folder + "/" + fields[0], size, 1);
+        EXPECT_EQ(read.format(), drawn.format()) << qPrintable(fields[0]);
+        EXPECT_EQ(read.devicePixelRatio(), 1);
+        EXPECT_TRUE(read == drawn) << qPrintable(fields[0]) << " differs from its source";
+        ++compared;
+    }
+    EXPECT_GE(compared, 60);
+}
+
+TEST(PictureList, DrawsAfreshAtAnyOtherSizeOrRatio)
+{
+    const QString source = QStringLiteral(":/pictures/toolbar/new.svg");
+    EXPECT_FALSE(DrawnAhead(source, QSize(50, 50)).isNull());
+    EXPECT_TRUE(DrawnAhead(source, QSize(40, 50)).isNull()) << "not the size it was drawn at";
+    EXPECT_TRUE(DrawnAhead(":/pictures/toolbar/new", QSize(50, 50)).isNull());
+    EXPECT_TRUE(DrawnAhead("/elsewhere/toolbar/new.svg", QSize(50, 50)).isNull());
+
+    // A dense screen gets the picture drawn at its own pixels.
+    const QImage dense = RenderPicture(source, QSize(50, 50), 2);
+    EXPECT_EQ(dense.size(), QSize(100, 100));
+    EXPECT_EQ(dense.devicePixelRatio(), 2);
+    EXPECT_EQ(RenderPicture(source, QSize(40, 30), 1).size(), QSize(40, 30));
+}
+
+TEST(PictureList, PixelWordsArePremultipliedArgbLowestByteFirst)
+{
+    QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
+    const QRgb pixels[] = {0x00000000, 0xFFFFFFFF, 0x80402010, 0x01010000, 0x7F7F7F7F, 0xFF000000};
+    for (int i = 0; i < 6; ++i)
+        picture.setPixel(i % 3, i / 3, pixels[i]);
+    const QByteArray words = PixelWords(picture);
+    ASSERT_EQ(words.size(), 24);
+    for (int i = 0; i < 6; ++i) {
+        const auto byte = [&](int n) { return quint32(quint8(words[4 * i + n])); };
+        EXPECT_EQ(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24, pixels[i]) << i;
+    }
 }
