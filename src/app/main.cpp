@@ -8,7 +8,10 @@
 
 #include <QApplication>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -31,6 +34,10 @@ int main(int argc, char *argv[])
         return refused ? UsageError : 0;
     }
 
+    // The font library reads its configuration and font caches when the
+    // first text is laid out, some milliseconds on the way to the first
+    // picture; it does so here while the window connects to the display.
+    const std::jthread fonts([] { FcInit(); });
     QApplication app(argc, argv);
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TUMBLEWICK_APP_ID));
