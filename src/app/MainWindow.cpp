@@ -205,11 +205,14 @@ SoundEffects &TMainForm::Waves()
     return *waves;
 }
 
-void TMainForm::CreateDialogsAfterFirstPaint()
+void TMainForm::SetIconAfterFirstPaint()
 {
     box->onFirstPaint = [this] {
         // After the paint has reached the screen.
-        QTimer::singleShot(0, this, &TMainForm::CreateDialogs);
+        QTimer::singleShot(0, this, [this] {
+            if (windowIcon().isNull())
+                SetIcon();
+        });
     };
 }
 
@@ -224,7 +227,8 @@ void TMainForm::CreateDialogs()
 {
     if (DlgResources)
         return;
-    SetIcon(); // the help window takes the same icon
+    if (windowIcon().isNull())
+        SetIcon(); // the help window takes the same icon
     // The picture module comes first: every dialog draws from it.
     DlgResources = std::make_unique<TDlgResources>();
     InfoDlg = std::make_unique<TInfoDlg>(*DlgResources, this);

@@ -94,11 +94,13 @@ public:
     bool Created() const { return created_; }
 
     // The dialogs, created after the window is shown, in the program's order;
-    // once only. The program makes them right after the first picture is on
-    // the screen, and any use of a dialog before that makes them at once.
+    // once only. The program makes them when a dialog is first needed: about
+    // ten milliseconds then, and no memory for them in a game that asks
+    // nothing.
     void CreateDialogs();
-    // Makes the dialogs once the board has been painted for the first time.
-    void CreateDialogsAfterFirstPaint();
+    // Gives the window its icon once the board has been painted for the
+    // first time; the icon plays no part in the first picture.
+    void SetIconAfterFirstPaint();
 
     // --- handlers ---------------------------------------------------------------
     bool FormCreate();

@@ -1,6 +1,6 @@
 // Program entry: the command line is read first; then the main window runs
-// the start-up while it is created; the dialogs follow once it has painted
-// its first picture; the message loop runs until it closes.
+// the start-up while it is created; the message loop runs until it closes,
+// and the dialogs are made when the first of them is needed.
 #include "CommandLine.h"
 #include "GameFolders.h"
 #include "HelpLayer.h"
@@ -49,7 +49,8 @@ int main(int argc, char *argv[])
     if (!MainForm.Created())
         return 1; // the level set could not be loaded; the player has been told why
     MainForm.show();
-    // The dialogs wait until the board is on the screen.
-    MainForm.CreateDialogsAfterFirstPaint();
+    // The icon waits until the board is on the screen; the dialogs are made
+    // when the first is needed.
+    MainForm.SetIconAfterFirstPaint();
     return app.exec();
 }

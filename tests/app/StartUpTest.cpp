@@ -3,6 +3,7 @@
 #include "AudioDevice.h"
 #include "FormFixture.h"
 #include "LanguageDialog.h"
+#include "MessageDialog.h"
 #include "PictureButton.h"
 #include "ScopedEnv.h"
 
@@ -81,17 +82,28 @@ TEST(StartUp, WithoutMusicFilesTheTicksPlayNothing)
     EXPECT_FALSE(Parts(b.form).midi.MusicAvailable());
 }
 
-TEST(StartUp, DialogsComeAfterTheFirstPaint)
+TEST(StartUp, TheIconComesAfterTheFirstPaintAndTheDialogsWhenNeeded)
 {
     Bare b("[common]\ntongue=0\n", false);
-    EXPECT_EQ(Parts(b.form).TongueDlg, nullptr);
-    b.form.CreateDialogsAfterFirstPaint();
+    b.form.SetIconAfterFirstPaint();
+    EXPECT_TRUE(b.form.windowIcon().isNull());
     b.form.repaint(); // the first paint
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
-    EXPECT_NE(Parts(b.form).TongueDlg, nullptr);
-    EXPECT_NE(Parts(b.form).YesNoDlg, nullptr);
     EXPECT_FALSE(b.form.windowIcon().isNull());
+    EXPECT_EQ(Parts(b.form).TongueDlg, nullptr) << "nothing has asked for a dialog yet";
+
+    // The first message makes every dialog, and shows the message.
+    int shown = 0;
+    DialogAnswer no([&](QWidget *dialog) {
+        ++shown;
+        ASSERT_EQ(dialog, static_cast<QWidget *>(Parts(b.form).YesNoDlg));
+        Parts(b.form).YesNoDlg->reject();
+    });
+    b.form.ShowMsg(MsgRepeatLevel);
+    EXPECT_EQ(shown, 1);
+    EXPECT_NE(Parts(b.form).TongueDlg, nullptr);
+    EXPECT_NE(Parts(b.form).OptionDlg, nullptr);
 }
 
 TEST(StartUp, AQuestionBeforeTheDialogsExistMakesThemAtOnce)
