@@ -52,7 +52,10 @@ QLabel *LevelDisplayLabel(QWidget *parent, const QRect &place, Qt::Alignment ali
     f.setPixelSize(25);
     label->setFont(f);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    // White on the strip; a label paints no background of its own.
+    QPalette white = label->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(white);
     return label;
 }
 
