@@ -26,6 +26,7 @@ struct Output
     SDL_AudioSpec obtained {}; // what the card gave
     const std::uint8_t *effect = nullptr; // what is left of the sounding effect
     std::size_t effectLeft = 0;
+    const AudioDevice *effectUser = nullptr; // who played it
     AudioDevice::MusicSource music = nullptr;
     void *musicData = nullptr;
 };
@@ -126,6 +127,11 @@ bool AudioDevice::IsOpen()
     return output.id != 0;
 }
 
+AudioDevice::Format AudioDevice::WantedFormat()
+{
+    return {OutputRate, OutputChannels};
+}
+
 AudioDevice::Format AudioDevice::OutputFormat()
 {
     if (output.id == 0) {
@@ -136,11 +142,25 @@ AudioDevice::Format AudioDevice::OutputFormat()
 
 std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, std::size_t size)
 {
+    if (output.id == 0) {
+        return {};
+    }
+    return ConvertEffect(wave, size, OutputFormat());
+}
+
+std::vector<std::uint8_t> AudioDevice::ConvertEffect(
+    const std::uint8_t *wave, std::size_t size, Format format)
+{
     std::vector<std::uint8_t> sound;
-    if (output.id == 0 || !wave || size == 0 || size > std::size_t(INT32_MAX)) {
+    if (!wave || size == 0 || size > std::size_t(INT32_MAX) || format.rate <= 0
+        || format.channels < 1 || format.channels > 8) {
         return sound;
     }
-    const SdlLibrary &sdl = LoadedSdl();
+    const SdlLibrary *library = Sdl();
+    if (!library) {
+        return sound;
+    }
+    const SdlLibrary &sdl = *library;
     SDL_AudioSpec source {}; // the sound's own format
     Uint8 *samples = nullptr;
     Uint32 length = 0;
@@ -150,7 +170,7 @@ std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, s
     }
     SDL_AudioCVT cvt {};
     const int built = sdl.SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq,
-        AUDIO_S16SYS, output.obtained.channels, output.obtained.freq);
+        AUDIO_S16SYS, Uint8(format.channels), format.rate);
     // Whole frames only.
     const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(source.format) / 8) * source.channels;
     if (built >= 0 && frameBytes > 0) {
@@ -173,7 +193,7 @@ std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, s
     return sound;
 }
 
-void AudioDevice::PlayEffect(const std::vector<std::uint8_t> &sound)
+void AudioDevice::PlayEffect(Sound sound)
 {
     if (output.id == 0) {
         return;
@@ -181,6 +201,7 @@ void AudioDevice::PlayEffect(const std::vector<std::uint8_t> &sound)
     Locked locked;
     output.effect = sound.data();
     output.effectLeft = sound.size();
+    output.effectUser = this;
 }
 
 void AudioDevice::StopEffect()
@@ -191,18 +212,19 @@ void AudioDevice::StopEffect()
     Locked locked;
     output.effect = nullptr;
     output.effectLeft = 0;
+    output.effectUser = nullptr;
 }
 
-void AudioDevice::StopEffect(const std::vector<std::uint8_t> &sound)
+void AudioDevice::StopOwnEffect()
 {
     if (output.id == 0) {
         return;
     }
     Locked locked;
-    // What is left of an effect ends where its sound ends.
-    if (output.effectLeft > 0 && output.effect + output.effectLeft == sound.data() + sound.size()) {
+    if (output.effectUser == this) {
         output.effect = nullptr;
         output.effectLeft = 0;
+        output.effectUser = nullptr;
     }
 }
 

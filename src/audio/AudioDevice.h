@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class AudioDevice
@@ -27,20 +28,30 @@ public:
     {
         int rate = 0;
         int channels = 0;
+        bool operator==(const Format &) const = default;
     };
+    // The format the output asks the sound card for; a card may offer another.
+    static Format WantedFormat();
     // The open output's format; all zero while it is closed.
     static Format OutputFormat();
 
-    // A sound in the output's format, made from a WAVE file's bytes once, so
-    // that playing it costs nothing. Empty when the bytes cannot be read or
-    // the output is closed.
+    // A sound effect in the output's format, ready to be mixed.
+    using Sound = std::span<const std::uint8_t>;
+    // A WAVE file's bytes as a sound in `format`, converted by the sound
+    // library (which this loads when it must). Empty when the bytes cannot
+    // be read or the library is missing.
+    static std::vector<std::uint8_t> ConvertEffect(
+        const std::uint8_t *wave, std::size_t size, Format format);
+    // The same in the open output's format, made once so that playing it
+    // costs nothing. Empty while the output is closed.
     static std::vector<std::uint8_t> PrepareEffect(const std::uint8_t *wave, std::size_t size);
-    // Plays a prepared sound; it cuts off the one still sounding. The sound
-    // must outlive its playing (or be stopped first).
-    void PlayEffect(const std::vector<std::uint8_t> &sound);
+    // Plays a sound in the output's format; it cuts off the one still
+    // sounding. The sound must outlive its playing (or be stopped first).
+    void PlayEffect(Sound sound);
     void StopEffect();
-    // Stops the sound effect if it is playing from `sound`.
-    void StopEffect(const std::vector<std::uint8_t> &sound);
+    // Stops the sound effect if this user played it. Users may play the same
+    // sounds; one that goes takes only its own with it.
+    void StopOwnEffect();
 
     // Writes `frames` frames of the music over the silence in `out`; called
     // on the output's own thread.

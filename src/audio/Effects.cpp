@@ -1,5 +1,6 @@
 #include "Effects.h"
 
+#include "ReadyEffects.h"
 #include "WaveImages.h"
 
 SoundEffects::SoundEffects()
@@ -7,19 +8,34 @@ SoundEffects::SoundEffects()
     if (!device_.Available()) {
         return;
     }
+    // The usual output plays the sounds made ready with the program; any
+    // other gets them converted for it.
+    const bool ready = AudioDevice::OutputFormat()
+        == AudioDevice::Format {ReadyEffectImages.rate, ReadyEffectImages.channels};
     for (std::size_t i = 0; i < waves_.size(); ++i) {
+        if (ready && !ReadyEffectImages.sounds[i].empty()) {
+            waves_[i] = ReadyEffectImages.sounds[i];
+            continue;
+        }
         const WaveImage image = WaveImages[i];
-        waves_[i] = AudioDevice::PrepareEffect(image.data(), image.size());
+        converted_[i] = AudioDevice::PrepareEffect(image.data(), image.size());
+        waves_[i] = converted_[i];
     }
+}
+
+AudioDevice::Sound SoundEffects::Sound(int n) const
+{
+    if (n < 1 || n > int(waves_.size())) {
+        return {};
+    }
+    return waves_[std::size_t(n - 1)];
 }
 
 SoundEffects::~SoundEffects()
 {
     // A sound of ours must not go on sounding after it is freed; another
     // user's sound sounds on.
-    for (const auto &wave : waves_) {
-        device_.StopEffect(wave);
-    }
+    device_.StopOwnEffect();
 }
 
 void SoundEffects::PlayEffect(int n, bool soundOn)

@@ -25,8 +25,15 @@ public:
     // False when no sound device could be opened: nothing can sound then.
     bool DeviceOpen() const { return device_.Available(); }
 
+    // What effect n (1 to 5) plays: the sound made ready when the program was
+    // built, or the one converted for this output.
+    AudioDevice::Sound Sound(int n) const;
+
 private:
     AudioDevice device_;
     // Each sound in the output's format; empty when it could not be made.
-    std::array<std::vector<std::uint8_t>, 5> waves_ {};
+    std::array<AudioDevice::Sound, 5> waves_ {};
+    // The sounds converted at start, for an output unlike the one the
+    // program's ready sounds were made for.
+    std::array<std::vector<std::uint8_t>, 5> converted_ {};
 };

@@ -1,9 +1,13 @@
 #include "Effects.h"
 #include "AudioTestSupport.h"
 #include "GameHost.h"
+#include "ReadyEffects.h"
+#include "WaveImages.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -161,4 +165,50 @@ TEST(PlayEffect, AnOutputWithoutStereoOrAtAnotherRateGetsEveryEffectWhole)
         EXPECT_NEAR(heard.Seconds(), 0.55, 0.015);
         EXPECT_GT(heard.Peak(), 8000);
     }
+}
+
+// The sounds built into the program for the usual output are exactly what
+// the output's conversion makes of the WAVE images, and that output plays
+// them where they lie; another output gets its own conversion.
+TEST(PlayEffect, TheUsualOutputPlaysTheSoundsMadeReadyWithTheProgram)
+{
+    ASSERT_EQ(AudioDevice::Format(ReadyEffectImages.rate, ReadyEffectImages.channels),
+        AudioDevice::WantedFormat());
+    for (std::size_t i = 0; i < WaveImages.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::vector<std::uint8_t> converted = AudioDevice::ConvertEffect(
+            WaveImages[i].data(), WaveImages[i].size(), AudioDevice::WantedFormat());
+        ASSERT_FALSE(converted.empty());
+        EXPECT_TRUE(std::ranges::equal(converted, ReadyEffectImages.sounds[i]));
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(ReadyEffectImages.sounds[i].data()) % 2, 0u)
+            << "16-bit samples must lie on even addresses";
+    }
+
+    {
+        AudioDriver driver("dummy");
+        SoundEffects effects;
+        ASSERT_EQ(AudioDevice::OutputFormat(), AudioDevice::WantedFormat());
+        for (int n = 1; n <= 5; ++n)
+            EXPECT_EQ(effects.Sound(n).data(), ReadyEffectImages.sounds[std::size_t(n - 1)].data());
+    }
+    {
+        AudioDriver driver("dummy");
+        ForcedOutputChannels mono(1);
+        SoundEffects effects;
+        for (int n = 1; n <= 5; ++n) {
+            const auto ready = ReadyEffectImages.sounds[std::size_t(n - 1)];
+            EXPECT_NE(effects.Sound(n).data(), ready.data());
+            EXPECT_NEAR(double(effects.Sound(n).size()), ready.size() / 2.0, 4.0);
+        }
+    }
+}
+
+TEST(PlayEffect, ConvertingRefusesWhatCannotBeASound)
+{
+    const WaveImage step = WaveImages[0];
+    EXPECT_TRUE(AudioDevice::ConvertEffect(nullptr, 100, AudioDevice::WantedFormat()).empty());
+    EXPECT_TRUE(AudioDevice::ConvertEffect(step.data(), 40, AudioDevice::WantedFormat()).empty())
+        << "a WAVE image cut short";
+    EXPECT_TRUE(AudioDevice::ConvertEffect(step.data(), step.size(), {0, 2}).empty());
+    EXPECT_TRUE(AudioDevice::ConvertEffect(step.data(), step.size(), {44100, 0}).empty());
 }
