@@ -6,6 +6,8 @@
 #include <QSvgRenderer>
 #include <QtEndian>
 
+#include <atomic>
+
 qreal ScreenPixelRatio()
 {
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
@@ -23,8 +25,18 @@ QImage RenderPicture(const QString &source, QSize size, qreal ratio)
     return DrawPicture(source, size, ratio);
 }
 
+namespace {
+std::atomic<int> drawn {0};
+}
+
+int PicturesDrawn()
+{
+    return drawn;
+}
+
 QImage DrawPicture(const QString &source, QSize size, qreal ratio)
 {
+    ++drawn;
     QImage image((QSizeF(size) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
@@ -36,21 +48,24 @@ QImage DrawPicture(const QString &source, QSize size, qreal ratio)
     return image;
 }
 
-QString DrawnAheadPath(const QString &source)
+QString DrawnAheadName(const QString &picture, QSize size)
 {
-    static const QLatin1String from(":/pictures/"), suffix(".svg");
-    if (!source.startsWith(from) || !source.endsWith(suffix))
+    static const QLatin1String suffix(".svg");
+    if (!picture.endsWith(suffix) || size.isEmpty())
         return {};
-    return QStringLiteral(":/prerendered/") + source.mid(from.size()).chopped(suffix.size())
-        + QStringLiteral(".argb");
+    return picture.chopped(suffix.size())
+        + QStringLiteral("-%1x%2.argb").arg(size.width()).arg(size.height());
 }
 
 QImage DrawnAhead(const QString &source, QSize size)
 {
-    const QString path = DrawnAheadPath(source);
-    if (path.isEmpty() || size.isEmpty())
+    static const QLatin1String from(":/pictures/");
+    if (!source.startsWith(from))
         return {};
-    const QResource resource(path);
+    const QString name = DrawnAheadName(source.mid(from.size()), size);
+    if (name.isEmpty())
+        return {};
+    const QResource resource(QStringLiteral(":/prerendered/") + name);
     if (!resource.isValid())
         return {};
     const QByteArray words = resource.uncompressedData();

@@ -22,11 +22,15 @@ QImage RenderPicture(const QString &source, QSize size, qreal ratio = 0);
 QImage DrawPicture(const QString &source, QSize size, qreal ratio);
 
 // The pixels that the build drew for a resource picture ":/pictures/X.svg"
-// at its design size, kept as ":/prerendered/X.argb": one 32-bit premultiplied
-// ARGB word per pixel, little-endian, row after row. A null image when there
-// is none, or when it does not hold exactly `size`.
+// at a size W x H, kept as ":/prerendered/X-WxH.argb": one 32-bit
+// premultiplied ARGB word per pixel, little-endian, row after row. A null
+// image when there are none, or when they do not fill exactly `size`.
 QImage DrawnAhead(const QString &source, QSize size);
-QString DrawnAheadPath(const QString &source);
+// "X-WxH.argb" for the picture "X.svg"; empty for any other name.
+QString DrawnAheadName(const QString &picture, QSize size);
+
+// How many pictures this program has drawn from their sources so far.
+int PicturesDrawn();
 
 // How the build keeps a drawn picture: the layout DrawnAhead reads.
 QByteArray PixelWords(const QImage &picture);

@@ -5,6 +5,7 @@
 #include "LanguageDialog.h"
 #include "MessageDialog.h"
 #include "PictureButton.h"
+#include "PictureList.h"
 #include "ScopedEnv.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,7 @@ TEST(StartUp, WithoutMusicFilesTheTicksPlayNothing)
 
 TEST(StartUp, TheIconComesAfterTheFirstPaintAndTheDialogsWhenNeeded)
 {
+    const int drawnBefore = PicturesDrawn();
     Bare b("[common]\ntongue=0\n", false);
     b.form.SetIconAfterFirstPaint();
     EXPECT_TRUE(b.form.windowIcon().isNull());
@@ -92,6 +94,9 @@ TEST(StartUp, TheIconComesAfterTheFirstPaintAndTheDialogsWhenNeeded)
         QCoreApplication::processEvents();
     EXPECT_FALSE(b.form.windowIcon().isNull());
     EXPECT_EQ(Parts(b.form).TongueDlg, nullptr) << "nothing has asked for a dialog yet";
+    if (ScreenPixelRatio() == 1) {
+        EXPECT_EQ(PicturesDrawn(), drawnBefore) << "every picture so far was drawn by the build";
+    }
 
     // The first message makes every dialog, and shows the message.
     int shown = 0;
@@ -104,6 +109,9 @@ TEST(StartUp, TheIconComesAfterTheFirstPaintAndTheDialogsWhenNeeded)
     EXPECT_EQ(shown, 1);
     EXPECT_NE(Parts(b.form).TongueDlg, nullptr);
     EXPECT_NE(Parts(b.form).OptionDlg, nullptr);
+    if (ScreenPixelRatio() == 1) {
+        EXPECT_EQ(PicturesDrawn(), drawnBefore) << "the dialogs' pictures too";
+    }
 }
 
 TEST(StartUp, AQuestionBeforeTheDialogsExistMakesThemAtOnce)

@@ -94,6 +94,14 @@ TEST(PictureList, PicturesDrawnAheadMatchTheirSourcesPixelForPixel)
         ++compared;
     }
     EXPECT_GE(compared, 60);
+
+    // The window's icon, at the sizes the main window gives it.
+    for (int side : {16, 32, 48, 64, 256}) {
+        const QImage read = DrawnAhead(":/pictures/icon/tumblewick.svg", QSize(side, side));
+        ASSERT_FALSE(read.isNull()) << side;
+        EXPECT_TRUE(read == DrawPicture(folder + "/icon/tumblewick.svg", QSize(side, side), 1))
+            << side;
+    }
 }
 
 TEST(PictureList, DrawsAfreshAtAnyOtherSizeOrRatio)
@@ -102,6 +110,7 @@ TEST(PictureList, DrawsAfreshAtAnyOtherSizeOrRatio)
     EXPECT_FALSE(DrawnAhead(source, QSize(50, 50)).isNull());
     EXPECT_TRUE(DrawnAhead(source, QSize(40, 50)).isNull()) << "not the size it was drawn at";
     EXPECT_TRUE(DrawnAhead(":/pictures/toolbar/new", QSize(50, 50)).isNull());
+    EXPECT_EQ(DrawnAheadName("toolbar/new.svg", QSize(50, 40)), "toolbar/new-50x40.argb");
     EXPECT_TRUE(DrawnAhead("/elsewhere/toolbar/new.svg", QSize(50, 50)).isNull());
 
     // A dense screen gets the picture drawn at its own pixels.

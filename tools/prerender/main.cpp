@@ -1,47 +1,26 @@
-// Draws pictures ahead, at their design size for a screen of one device pixel
-// per pixel, so that the program reads their pixels instead of drawing them
-// at every start.
-//   tumblewick_prerender PICTURES_FOLDER OUTPUT_FOLDER PICTURE...
-// Each PICTURE is a path in PICTURES_FOLDER as its manifest.txt names it
-// ("toolbar/new.svg"); its size comes from the manifest, and its pixels go to
-// OUTPUT_FOLDER/toolbar/new.argb.
+// Draws pictures ahead, for a screen of one device pixel per pixel, so that
+// the program reads their pixels instead of drawing them at every start.
+//   tumblewick_prerender PICTURES_FOLDER OUTPUT_FOLDER PICTURE=WxH...
+// Each PICTURE is a path in PICTURES_FOLDER ("toolbar/new.svg"); its pixels at
+// W x H go to OUTPUT_FOLDER under the name the program looks for
+// (DrawnAheadName: "toolbar/new-50x50.argb").
 #include "PictureList.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSvgRenderer>
 
 #include <cstdio>
-#include <optional>
 
 namespace {
 
-void Complain(const QString &text)
+int Complain(const QString &text)
 {
     std::fprintf(stderr, "tumblewick_prerender: %s\n", qPrintable(text));
-}
-
-std::optional<QHash<QString, QSize>> ReadManifest(const QString &file)
-{
-    QFile manifest(file);
-    if (!manifest.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        Complain(QStringLiteral("cannot read %1").arg(file));
-        return std::nullopt;
-    }
-    QHash<QString, QSize> sizes;
-    const QRegularExpression entry(QStringLiteral(R"(^(\S+)\s+(\d+)\s+(\d+)\s*$)"));
-    while (!manifest.atEnd()) {
-        const QString line = QString::fromUtf8(manifest.readLine()).trimmed();
-        const QRegularExpressionMatch m = entry.match(line);
-        if (m.hasMatch())
-            sizes.insert(m.captured(1), QSize(m.captured(2).toInt(), m.captured(3).toInt()));
-    }
-    return sizes;
+    return 1;
 }
 
 } // namespace
@@ -52,34 +31,27 @@ int main(int argc, char *argv[])
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 4) {
         std::fputs(
-            "usage: tumblewick_prerender PICTURES_FOLDER OUTPUT_FOLDER PICTURE...\n", stderr);
+            "usage: tumblewick_prerender PICTURES_FOLDER OUTPUT_FOLDER PICTURE=WxH...\n", stderr);
         return 2;
     }
     const QDir pictures(args[1]);
     const QDir output(args[2]);
-    const auto sizes = ReadManifest(pictures.filePath(QStringLiteral("manifest.txt")));
-    if (!sizes)
-        return 1;
+    const QRegularExpression entry(QStringLiteral(R"(^(.+\.svg)=(\d{1,4})x(\d{1,4})$)"));
     for (qsizetype i = 3; i < args.size(); ++i) {
-        const QString &name = args[i];
-        const auto size = sizes->constFind(name);
-        if (size == sizes->constEnd() || size->isEmpty()) {
-            Complain(QStringLiteral("%1 has no size in the manifest").arg(name));
-            return 1;
-        }
+        const QRegularExpressionMatch m = entry.match(args[i]);
+        if (!m.hasMatch())
+            return Complain(QStringLiteral("%1 is not PICTURE.svg=WxH").arg(args[i]));
+        const QString name = m.captured(1);
+        const QSize size(m.captured(2).toInt(), m.captured(3).toInt());
         const QString source = pictures.filePath(name);
-        if (!QSvgRenderer(source).isValid()) {
-            Complain(QStringLiteral("cannot read %1").arg(source));
-            return 1;
-        }
-        const QString target = output.filePath(name.chopped(4) + QStringLiteral(".argb"));
+        if (size.isEmpty() || !QSvgRenderer(source).isValid())
+            return Complain(QStringLiteral("cannot draw %1").arg(args[i]));
+        const QString target = output.filePath(DrawnAheadName(name, size));
         QDir().mkpath(QFileInfo(target).path());
         QSaveFile file(target);
         if (!file.open(QIODevice::WriteOnly)
-            || file.write(PixelWords(DrawPicture(source, *size, 1))) < 0 || !file.commit()) {
-            Complain(QStringLiteral("cannot write %1").arg(target));
-            return 1;
-        }
+            || file.write(PixelWords(DrawPicture(source, size, 1))) < 0 || !file.commit())
+            return Complain(QStringLiteral("cannot write %1").arg(target));
     }
     return 0;
 }
