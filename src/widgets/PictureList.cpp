@@ -6,6 +6,7 @@
 #include <QSvgRenderer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <atomic>
 
 qreal ScreenPixelRatio()
@@ -96,14 +97,21 @@ QByteArray PixelWords(const QImage &picture)
 
 QImage WithTransparentColour(QImage image, QRgb colour)
 {
-    image = image.convertToFormat(QImage::Format_ARGB32);
+    // Premultiplied, as the pictures are drawn: an opaque pixel reads the same
+    // either way. A picture without a pixel of the colour (none of ours has
+    // one) is kept as it is, shared with the list it came from.
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRgb key = colour | 0xFF000000;
-    for (int y = 0; y < image.height(); ++y) {
+    const auto holdsKey = [&](int y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        return std::find(line, line + image.width(), key) != line + image.width();
+    };
+    int y = 0;
+    while (y < image.height() && !holdsKey(y))
+        ++y;
+    for (; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == key)
-                line[x] = 0;
-        }
+        std::replace(line, line + image.width(), key, QRgb(0));
     }
     return image;
 }

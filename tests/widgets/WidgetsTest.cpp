@@ -70,6 +70,22 @@ TEST(PictureList, RendersAtTheGivenSizeAndSurvivesAMissingSource)
     EXPECT_EQ(qAlpha(list.Image(0).pixel(8, 6)), 0);
 }
 
+TEST(PictureList, TheTransparentColourGoesAndAPictureWithoutItStaysShared)
+{
+    QImage picture(4, 2, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(qRgb(10, 20, 30));
+    picture.setPixel(1, 1, 0x80402010); // translucent
+    const QImage kept = WithTransparentColour(picture, qRgb(255, 255, 255));
+    EXPECT_EQ(kept.constBits(), picture.constBits()) << "no white pixel: nothing is copied";
+
+    picture.setPixel(2, 1, qRgb(255, 255, 255));
+    const QImage keyed = WithTransparentColour(picture, qRgb(255, 255, 255));
+    EXPECT_EQ(keyed.pixel(2, 1), 0u);
+    EXPECT_EQ(keyed.pixel(1, 1), picture.pixel(1, 1));
+    EXPECT_EQ(keyed.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(picture.pixel(2, 1), qRgb(255, 255, 255)) << "the list's picture stays whole";
+}
+
 // The build draws the toolbar's and dialogs' pictures ahead; a start reads
 // them. What it reads must be exactly what drawing the source gives.
 TEST(PictureList, PicturesDrawnAheadMatchTheirSourcesPixelForPixel)
