@@ -209,10 +209,7 @@ void TMainForm::SetIconAfterFirstPaint()
 {
     box->onFirstPaint = [this] {
         // After the paint has reached the screen.
-        QTimer::singleShot(0, this, [this] {
-            if (windowIcon().isNull())
-                SetIcon();
-        });
+        QTimer::singleShot(0, this, &TMainForm::SetIcon);
     };
 }
 
@@ -227,8 +224,7 @@ void TMainForm::CreateDialogs()
 {
     if (DlgResources)
         return;
-    if (windowIcon().isNull())
-        SetIcon(); // the help window takes the same icon
+    SetIcon(); // the help window takes the same icon
     // The picture module comes first: every dialog draws from it.
     DlgResources = std::make_unique<TDlgResources>();
     InfoDlg = std::make_unique<TInfoDlg>(*DlgResources, this);

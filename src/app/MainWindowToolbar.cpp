@@ -68,6 +68,9 @@ QString Say(int language, const char *german, const char *english)
 
 void TMainForm::SetIcon()
 {
+    // Once: after the first picture, or earlier by the first dialog.
+    if (!windowIcon().isNull())
+        return;
     QIcon icon;
     for (int side : {16, 32, 48, 64, 256})
         icon.addPixmap(QPixmap::fromImage(

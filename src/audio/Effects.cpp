@@ -47,12 +47,9 @@ void SoundEffects::PlayEffect(int n, bool soundOn)
         device_.StopEffect();
         return;
     }
-    if (n < 1 || n > int(waves_.size())) {
-        return;
-    }
     // A new effect cuts off whatever still sounds. A sound that could not be
-    // prepared is skipped.
-    if (const auto &wave = waves_[std::size_t(n - 1)]; !wave.empty()) {
+    // prepared, or an effect that does not exist, is skipped.
+    if (const AudioDevice::Sound wave = Sound(n); !wave.empty()) {
         device_.PlayEffect(wave);
     }
 }
