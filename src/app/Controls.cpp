@@ -28,8 +28,10 @@ void BoardBox::paintEvent(QPaintEvent *event)
     // over the whole board, and their bounding box would be most of it.
     // The buffer may hold more pixels than the box has: one per device pixel.
     const qreal d = buffer_.devicePixelRatio();
+    const QRectF held(QPointF(0, 0), buffer_.deviceIndependentSize());
     for (const QRect &r : event->region()) {
-        p.fillRect(r, Qt::black); // beyond the buffer while a new size settles
+        if (!held.contains(r))
+            p.fillRect(r, Qt::black); // beyond the buffer while a new size settles
         p.drawImage(
             QRectF(r), buffer_, QRectF(r.x() * d, r.y() * d, r.width() * d, r.height() * d));
     }

@@ -94,8 +94,8 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
     gsol->resize(width(), 10);
     gsol->raise(); // over the lowest pixels of the board
 
-    view.SetScreen(
-        [this](const QRect &r) { box->repaint(r); }, [this](const QRegion &r) { box->update(r); });
+    view.SetScreen([this](const QRegion &r) { box->repaint(r); },
+        [this](const QRegion &r) { box->update(r); });
     view.SetEffectPlayer([this](int n) { PlayEffect(n); });
 
     CreateHelpWhenStuck();

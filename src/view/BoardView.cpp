@@ -8,6 +8,7 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -18,6 +19,8 @@ constexpr int HopFramePause = 20;
 constexpr int TeleportFramePause = 35;
 constexpr int FallFramePause = 30;
 constexpr int SweepTilePause = 10; // after each counted tile that vanishes or appears
+
+constexpr int TwinklesPerTick = 50;
 
 constexpr int FullBall = 10; // the ball's scale at rest; 1 is the smallest
 constexpr int TeleportFrames = FullBall - 1;
@@ -35,8 +38,8 @@ BoardView::BoardView(const Game &game, Random &random)
     buffer_.fill(Qt::black);
 }
 
-void BoardView::SetScreen(
-    std::function<void(const QRect &)> repaintNow, std::function<void(const QRegion &)> updateLater)
+void BoardView::SetScreen(std::function<void(const QRegion &)> repaintNow,
+    std::function<void(const QRegion &)> updateLater)
 {
     repaintNow_ = std::move(repaintNow);
     updateLater_ = std::move(updateLater);
@@ -72,9 +75,7 @@ void BoardView::Touch(const QRect &r)
     if (visible.isEmpty())
         return;
     dirty_ |= visible;
-    if (gathering_)
-        *gathering_ += visible;
-    else if (updateLater_)
+    if (updateLater_)
         updateLater_(visible);
 }
 
@@ -192,8 +193,9 @@ void BoardView::PaintBoard()
         DrawHero(game_.HeroCol, game_.HeroRow);
     else if (game_.PlayState == PlaySolved && look.calm)
         DrawBall(HeroX, HeroY, true, FullBall); // no dance moves it on: it stays in sight
+    // The whole area is touched already.
     for (int i = 1; i <= StarCount; ++i)
-        DrawStar(i);
+        stars_.DrawStar(buffer_, i, random_);
 }
 
 // --- the hero ------------------------------------------------------------------
@@ -471,24 +473,29 @@ void BoardView::LevelSweepIn()
 
 // --- the timer's part ------------------------------------------------------------
 
-void BoardView::DrawStar(int i)
-{
-    Touch(stars_.DrawStar(buffer_, i, random_));
-}
-
 void BoardView::Twinkle()
 {
     if (look.calm)
         return;
     // The same star may be drawn more than once in a tick. Only the few
-    // pixels of the stars drawn are painted again, in one go.
+    // pixels of the stars drawn are painted again, in one go and at once:
+    // nothing of them is left for the first frame of a move to show.
+    std::array<QRect, TwinklesPerTick> drawn;
+    std::size_t count = 0;
+    for (int n = 0; n < TwinklesPerTick; ++n) {
+        const QRect r = stars_.DrawStar(buffer_, random_(StarCount) + 1, random_) & Area();
+        if (!r.isEmpty())
+            drawn[count++] = r;
+    }
+    // In reading order most of them join the region at its end.
+    std::sort(drawn.begin(), drawn.begin() + count, [](const QRect &a, const QRect &b) {
+        return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
+    });
     QRegion changed;
-    gathering_ = &changed;
-    for (int n = 0; n < 50; ++n)
-        DrawStar(random_(StarCount) + 1);
-    gathering_ = nullptr;
-    if (updateLater_ && !changed.isEmpty())
-        updateLater_(changed);
+    for (std::size_t n = 0; n < count; ++n)
+        changed += drawn[n];
+    if (repaintNow_ && !changed.isEmpty())
+        repaintNow_(changed);
 }
 
 void BoardView::Dance()

@@ -34,8 +34,9 @@ public:
     BoardView(const Game &game, Random &random);
 
     // How a frame reaches the screen: `repaintNow` before every pause of an
-    // animation, `updateLater` for drawing that the next paint may show.
-    void SetScreen(std::function<void(const QRect &)> repaintNow,
+    // animation and for each twinkle, `updateLater` for drawing that the
+    // next paint may show.
+    void SetScreen(std::function<void(const QRegion &)> repaintNow,
         std::function<void(const QRegion &)> updateLater);
     void SetClock(AnimationClock *clock) { clock_ = clock; }
     // The teleport plays its own sound.
@@ -93,8 +94,7 @@ public:
     void LevelSweepIn();
 
     // --- the timer's part ---------------------------------------------------
-    void DrawStar(int i);
-    void Twinkle(); // fifty random stars; the screen is told their pixels at once
+    void Twinkle(); // fifty random stars, painted on the screen at once
     void Dance(); // one jitter of the ball after a solved level
 
     // Shows the frame drawn so far, then waits.
@@ -130,8 +130,7 @@ private:
     int ratio_ = 1;
     AnimationClock *clock_ = nullptr;
     SleepingClock sleeping_;
-    std::function<void(const QRect &)> repaintNow_;
+    std::function<void(const QRegion &)> repaintNow_;
     std::function<void(const QRegion &)> updateLater_;
-    QRegion *gathering_ = nullptr; // while a twinkle gathers what it changed
     std::function<void(int)> playEffect_;
 };

@@ -22,7 +22,8 @@ struct View
     CountingClock clock;
     std::vector<std::string> screen; // "repaint" before each "pause"
     std::vector<int> effects;
-    QRegion told; // what the screen was told to paint again
+    QRegion told; // what the screen was told to paint again when it can
+    std::vector<QRegion> repainted; // what it was made to paint at once
 
     explicit View(
         const Board &board = {}, int col = 0, int row = 0, int width = 673, int height = 362)
@@ -31,7 +32,11 @@ struct View
         game.HeroCol = col;
         game.HeroRow = row;
         view.SetClock(&clock);
-        view.SetScreen([this](const QRect &) { screen.push_back("repaint"); },
+        view.SetScreen(
+            [this](const QRegion &r) {
+                screen.push_back("repaint");
+                repainted.push_back(r);
+            },
             [this](const QRegion &r) { told += r; });
         view.SetEffectPlayer([this](int n) { effects.push_back(n); });
         clock.onPause = [this] { screen.push_back("pause"); };
@@ -286,16 +291,22 @@ TEST(Stars, ATwinkleRepaintsOnlyItsStarsAndTheScreenStaysTrue)
     View v(Row3);
     v.view.PaintBoard();
     QImage screen = v.view.buffer().copy();
+    v.told = {};
     for (int tick = 0; tick < 300; ++tick) {
-        v.told = {};
+        v.repainted.clear();
         v.view.Twinkle();
+        // At once, in one go: nothing waits for a later paint, nor for the
+        // first frame of a move.
+        ASSERT_EQ(v.repainted.size(), 1u);
+        const QRegion &painted = v.repainted.front();
         long long area = 0;
-        for (const QRect &r : v.told)
+        for (const QRect &r : painted)
             area += static_cast<long long>(r.width()) * r.height();
         ASSERT_LE(area, 50 * 9) << "a few pixels around fifty stars, not the window";
         QPainter p(&screen);
-        p.setClipRegion(v.told);
+        p.setClipRegion(painted);
         p.drawImage(0, 0, v.view.buffer());
     }
+    EXPECT_TRUE(v.told.isEmpty());
     EXPECT_EQ(screen, v.view.buffer());
 }
