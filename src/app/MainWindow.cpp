@@ -191,6 +191,8 @@ void TMainForm::StartSound()
         MusicAvailable = midi.MusicAvailable();
         if (musicOn && MusicAvailable)
             LoadSynthesiserLibrary();
+        else
+            AudioDevice::Rest(AudioDevice::Clock::now()); // until the first sound
     });
 }
 
@@ -633,9 +635,11 @@ void TMainForm::TimerTimer()
     if (game.PlayState == PlaySolved)
         view.Dance();
     // The first tick waits for the sound's start-up, so that the music
-    // starts with it; a piece that has ended starts again.
+    // starts with it; a piece that has ended starts again. An output that
+    // has been quiet for a while rests.
     SoundReady();
     midi.KeepAlive(MusicOn);
+    AudioDevice::Rest(AudioDevice::Clock::now());
     if (FirstTick) {
         // Cleared first: ticks that come while the question is open do nothing here.
         FirstTick = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,18 +18,23 @@ constexpr int OutputChannels = 2;
 // About 23 ms per buffer: short enough that a step sounds with the move.
 constexpr int BufferFrames = 1024;
 
-// The open output, shared by all its users. What the output's thread reads
-// is changed only under the device's lock.
+// The output, shared by all its users. What the output's thread reads is
+// changed only under the device's lock.
 struct Output
 {
     int users = 0;
-    SDL_AudioDeviceID id = 0;
-    SDL_AudioSpec obtained {}; // what the card gave
+    bool initialised = false; // SDL's sound part, from the first open on
+    bool usable = false; // opened once, and not failed since: sounds may be handed to it
+    SDL_AudioDeviceID id = 0; // 0 while resting or unusable
+    SDL_AudioSpec obtained {}; // what the card gave when it first opened
     const std::uint8_t *effect = nullptr; // what is left of the sounding effect
     std::size_t effectLeft = 0;
     const AudioDevice *effectUser = nullptr; // who played it
     AudioDevice::MusicSource music = nullptr;
     void *musicData = nullptr;
+    // When a rest last found something sounding; empty when nothing has
+    // sounded since the device opened.
+    std::optional<AudioDevice::Clock::time_point> lastHeard;
 };
 Output output;
 
@@ -62,6 +68,7 @@ bool Open()
     if (sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
+    output.initialised = true;
     SDL_AudioSpec wanted {};
     wanted.freq = OutputRate;
     wanted.format = AUDIO_S16SYS;
@@ -77,17 +84,44 @@ bool Open()
             sdl->SDL_CloseAudioDevice(output.id);
             output.id = 0;
         }
-        sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    output.usable = true;
     sdl->SDL_PauseAudioDevice(output.id, 0);
+    return true;
+}
+
+// Opens the device again after a rest. The sounds were made for the format
+// it had, so that format is asked for again; should the card now offer
+// another, SDL converts. A device that cannot be opened again leaves the
+// game silent, as one that never opened does.
+bool Wake()
+{
+    if (output.id != 0 || !output.usable) {
+        return output.id != 0;
+    }
+    SDL_AudioSpec wanted = output.obtained;
+    wanted.callback = Fill;
+    wanted.userdata = nullptr;
+    SDL_AudioSpec obtained {};
+    output.id = LoadedSdl().SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (output.id == 0) {
+        output.usable = false;
+        return false;
+    }
+    output.lastHeard.reset();
+    LoadedSdl().SDL_PauseAudioDevice(output.id, 0);
     return true;
 }
 
 void Close()
 {
-    LoadedSdl().SDL_CloseAudioDevice(output.id);
-    LoadedSdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (output.id != 0) {
+        LoadedSdl().SDL_CloseAudioDevice(output.id);
+    }
+    if (output.initialised) {
+        LoadedSdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
     output = Output {};
 }
 
@@ -105,21 +139,42 @@ public:
 
 AudioDevice::AudioDevice()
 {
-    if (output.users++ == 0 && !Open()) {
-        output.id = 0;
+    if (output.users++ == 0) {
+        Open();
     }
 }
 
 AudioDevice::~AudioDevice()
 {
-    if (--output.users == 0 && output.id != 0) {
+    if (--output.users == 0) {
         Close();
     }
 }
 
 bool AudioDevice::Available() const
 {
-    return IsOpen();
+    return output.usable;
+}
+
+void AudioDevice::Rest(Clock::time_point now)
+{
+    if (output.id == 0) {
+        return;
+    }
+    {
+        Locked locked;
+        if (output.music || output.effectLeft > 0) {
+            output.lastHeard = now;
+            return;
+        }
+    }
+    if (output.lastHeard && now - *output.lastHeard < QuietBeforeRest) {
+        return;
+    }
+    // SDL's thread ends with the device; the sound library stays loaded.
+    LoadedSdl().SDL_CloseAudioDevice(output.id);
+    output.id = 0;
+    output.lastHeard.reset();
 }
 
 bool AudioDevice::IsOpen()
@@ -134,7 +189,7 @@ AudioDevice::Format AudioDevice::WantedFormat()
 
 AudioDevice::Format AudioDevice::OutputFormat()
 {
-    if (output.id == 0) {
+    if (!output.usable) {
         return {};
     }
     return {output.obtained.freq, output.obtained.channels};
@@ -142,7 +197,7 @@ AudioDevice::Format AudioDevice::OutputFormat()
 
 std::vector<std::uint8_t> AudioDevice::PrepareEffect(const std::uint8_t *wave, std::size_t size)
 {
-    if (output.id == 0) {
+    if (!output.usable) {
         return {};
     }
     return ConvertEffect(wave, size, OutputFormat());
@@ -195,7 +250,7 @@ std::vector<std::uint8_t> AudioDevice::ConvertEffect(
 
 void AudioDevice::PlayEffect(Sound sound)
 {
-    if (output.id == 0) {
+    if (output.id == 0 && (sound.empty() || !Wake())) {
         return;
     }
     Locked locked;
@@ -239,7 +294,7 @@ bool AudioDevice::EffectSounding()
 
 void AudioDevice::SetMusic(MusicSource source, void *data)
 {
-    if (output.id == 0) {
+    if (output.id == 0 && (!source || !Wake())) {
         return;
     }
     Locked locked;

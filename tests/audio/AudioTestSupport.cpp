@@ -16,6 +16,7 @@ void *outputData = nullptr;
 SDL_AudioDeviceID outputDevice = 0;
 int outputChannels = 2;
 int forcedChannels = 0; // 0: as the output asks
+bool refused = false;
 
 // What SDL's audio thread plays instead of the output: silence.
 void SDLCALL Silence(void *, Uint8 *stream, int len)
@@ -47,6 +48,10 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char *device, int iscaptu
     using Open
         = SDL_AudioDeviceID (*)(const char *, int, const SDL_AudioSpec *, SDL_AudioSpec *, int);
     static const Open open = Next<Open>("SDL_OpenAudioDevice");
+    if (refused) {
+        SDL_SetError("refused by the test");
+        return 0;
+    }
     SDL_AudioSpec silent = *desired;
     silent.callback = Silence;
     silent.userdata = nullptr;
@@ -94,6 +99,16 @@ ForcedOutputChannels::ForcedOutputChannels(int channels)
 ForcedOutputChannels::~ForcedOutputChannels()
 {
     forcedChannels = 0;
+}
+
+RefusedOutputOpens::RefusedOutputOpens()
+{
+    refused = true;
+}
+
+RefusedOutputOpens::~RefusedOutputOpens()
+{
+    refused = false;
 }
 
 Recording Pull(int frames)

@@ -81,6 +81,17 @@ public:
     ForcedOutputChannels &operator=(const ForcedOutputChannels &) = delete;
 };
 
+// Makes every opening of the output fail while the object lives, as a sound
+// card that has gone away would.
+class RefusedOutputOpens
+{
+public:
+    RefusedOutputOpens();
+    ~RefusedOutputOpens();
+    RefusedOutputOpens(const RefusedOutputOpens &) = delete;
+    RefusedOutputOpens &operator=(const RefusedOutputOpens &) = delete;
+};
+
 // The next `frames` frames of the output, made at once.
 Recording Pull(int frames);
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -211,4 +212,87 @@ TEST(PlayEffect, ConvertingRefusesWhatCannotBeASound)
         << "a WAVE image cut short";
     EXPECT_TRUE(AudioDevice::ConvertEffect(step.data(), step.size(), {0, 2}).empty());
     EXPECT_TRUE(AudioDevice::ConvertEffect(step.data(), step.size(), {44100, 0}).empty());
+}
+
+// While nothing sounds the output rests: its device is closed, so SDL's
+// thread no longer wakes to play silence. The next sound opens it again.
+TEST(Rest, ASilentOutputRestsAndWakesInTheFormatItsSoundsWereMadeFor)
+{
+    AudioDriver driver("dummy");
+    std::optional<ForcedOutputChannels> mono(1);
+    SoundEffects effects;
+    ASSERT_TRUE(OutputOpen());
+    const AudioDevice::Format format = AudioDevice::OutputFormat();
+    ASSERT_EQ(format.channels, 1);
+
+    AudioDevice::Rest(AudioDevice::Clock::now());
+    EXPECT_FALSE(OutputOpen()) << "nothing has sounded since it opened";
+    EXPECT_TRUE(effects.DeviceOpen()) << "sounds may still be handed to it";
+    EXPECT_EQ(AudioDevice::OutputFormat(), format);
+    effects.PlayEffect(0, true);
+    EXPECT_FALSE(OutputOpen()) << "stopping nothing wakes nothing";
+
+    // The card would now give stereo; the sounds were made for one channel
+    // and the output asks for that again.
+    mono.reset();
+    effects.PlayEffect(EffectJump, true);
+    EXPECT_TRUE(OutputOpen());
+    EXPECT_EQ(AudioDevice::OutputFormat(), format);
+    const Recording heard = PullWhile(EffectSounding);
+    EXPECT_EQ(heard.channels, 1);
+    EXPECT_NEAR(heard.Seconds(), 0.55, 0.015);
+    EXPECT_GT(heard.Peak(), 8000);
+}
+
+TEST(Rest, NotWhileSomethingSoundsNorSoonAfter)
+{
+    using namespace std::chrono_literals;
+    AudioDriver driver("dummy");
+    SoundEffects effects;
+    AudioDevice music;
+    const AudioDevice::Clock::time_point t0 {};
+    const auto quiet = AudioDevice::QuietBeforeRest;
+
+    effects.PlayEffect(EffectStep, true);
+    AudioDevice::Rest(t0);
+    EXPECT_TRUE(OutputOpen()) << "the step sounds";
+    PullWhile(EffectSounding);
+    AudioDevice::Rest(t0 + quiet - 1ms);
+    EXPECT_TRUE(OutputOpen()) << "a next step may follow soon";
+    AudioDevice::Rest(t0 + quiet);
+    EXPECT_FALSE(OutputOpen());
+
+    // Music keeps it awake however long it plays, even silent music.
+    music.SetMusic([](void *, std::int16_t *, int) {}, nullptr);
+    EXPECT_TRUE(OutputOpen()) << "the music opens it";
+    EXPECT_TRUE(MusicPulled());
+    AudioDevice::Rest(t0 + 1h);
+    EXPECT_TRUE(OutputOpen());
+    music.SetMusic(nullptr, nullptr);
+    AudioDevice::Rest(t0 + 1h + quiet - 1ms);
+    EXPECT_TRUE(OutputOpen());
+    AudioDevice::Rest(t0 + 1h + quiet);
+    EXPECT_FALSE(OutputOpen());
+    music.SetMusic(nullptr, nullptr);
+    EXPECT_FALSE(OutputOpen()) << "no music to stop wakes nothing";
+}
+
+TEST(Rest, AnOutputThatCannotOpenAgainLeavesTheGameSilent)
+{
+    AudioDriver driver("dummy");
+    SoundEffects effects;
+    AudioDevice music;
+    AudioDevice::Rest(AudioDevice::Clock::now());
+    ASSERT_FALSE(OutputOpen());
+    {
+        RefusedOutputOpens gone;
+        effects.PlayEffect(EffectStep, true);
+        EXPECT_FALSE(EffectSounding());
+        EXPECT_FALSE(effects.DeviceOpen());
+        music.SetMusic([](void *, std::int16_t *, int) {}, nullptr);
+        EXPECT_FALSE(MusicPulled());
+    }
+    // It is not tried again on every sound: the game stays silent.
+    effects.PlayEffect(EffectStep, true);
+    EXPECT_FALSE(OutputOpen());
 }
