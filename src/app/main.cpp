@@ -34,6 +34,14 @@ int main(int argc, char *argv[])
         return refused ? UsageError : 0;
     }
 
+    // Pixels go to an X display in plain requests, not through shared
+    // memory. With shared memory, painting pixels that were sent a moment
+    // before first waits for the display to answer, and the twinkling stars
+    // do that on almost every tick; the game paints small pieces, for which
+    // plain requests cost less. Set before any other thread runs: the
+    // environment is not safe to change while another thread reads it.
+    qputenv("QT_XCB_NO_MITSHM", "1");
+
     // The font library reads its configuration and font caches when the
     // first text is laid out, some milliseconds on the way to the first
     // picture; it does so here while the window connects to the display.
