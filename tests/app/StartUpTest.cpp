@@ -75,6 +75,20 @@ TEST(StartUp, MusicOffNeverLoadsTheSynthesiser)
     EXPECT_TRUE(Parts(b.form).midi.Prepared());
 }
 
+TEST(StartUp, WithMusicOffTheOutputRestsUntilTheFirstSound)
+{
+    Bare b("[common]\ntongue=0\nsound=1\nmusic=0\n", true);
+    CountingClock clock;
+    Parts(b.form).view.SetClock(&clock);
+    b.form.TimerTimer(); // after the sound's start-up
+    EXPECT_FALSE(AudioDevice::IsOpen()) << "no thread wakes to play silence";
+    TapKey(b.form.windowHandle(), Qt::Key_Right); // a step, and its sound
+    ASSERT_FALSE(clock.pauses.empty()) << "the hero moved";
+    EXPECT_TRUE(AudioDevice::IsOpen());
+    b.form.TimerTimer();
+    EXPECT_TRUE(AudioDevice::IsOpen()) << "a next step may follow soon";
+}
+
 TEST(StartUp, WithoutMusicFilesTheTicksPlayNothing)
 {
     Bare b("[common]\ntongue=0\nmusic=1\n", false);
