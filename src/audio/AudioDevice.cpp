@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,8 +36,19 @@ struct Output
     // When a rest last found something sounding; empty when nothing has
     // sounded since the device opened.
     std::optional<AudioDevice::Clock::time_point> lastHeard;
+    // Closes a resting device: SDL waits for the device's thread to finish
+    // its buffer, tens of milliseconds that the window must not stand still.
+    std::jthread closer;
 };
 Output output;
+
+// Once this returns, no device is being closed.
+void Closed()
+{
+    if (output.closer.joinable()) {
+        output.closer.join();
+    }
+}
 
 // Called by SDL, on the output's thread, for every buffer it plays.
 void SDLCALL Fill(void *, Uint8 *stream, int len)
@@ -100,6 +112,7 @@ bool Wake()
     if (output.id != 0 || !output.usable) {
         return output.id != 0;
     }
+    Closed();
     SDL_AudioSpec wanted = output.obtained;
     wanted.callback = Fill;
     wanted.userdata = nullptr;
@@ -116,6 +129,7 @@ bool Wake()
 
 void Close()
 {
+    Closed();
     if (output.id != 0) {
         LoadedSdl().SDL_CloseAudioDevice(output.id);
     }
@@ -172,7 +186,11 @@ void AudioDevice::Rest(Clock::time_point now)
         return;
     }
     // SDL's thread ends with the device; the sound library stays loaded.
-    LoadedSdl().SDL_CloseAudioDevice(output.id);
+    Closed();
+    output.closer = std::jthread([id = output.id] {
+        LoadedSdl().SDL_CloseAudioDevice(id);
+        AudioDevice::ThreadEnds();
+    });
     output.id = 0;
     output.lastHeard.reset();
 }

@@ -244,6 +244,24 @@ TEST(Rest, ASilentOutputRestsAndWakesInTheFormatItsSoundsWereMadeFor)
     EXPECT_GT(heard.Peak(), 8000);
 }
 
+TEST(Rest, EverySoundAfterARestIsHeardWhole)
+{
+    // The device is closed beside the caller; a sound that comes meanwhile
+    // waits for that and opens it anew.
+    AudioDriver driver("dummy");
+    SoundEffects effects;
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        AudioDevice::Rest(AudioDevice::Clock::now());
+        ASSERT_FALSE(OutputOpen());
+        effects.PlayEffect(EffectStep, true);
+        ASSERT_TRUE(OutputOpen());
+        const Recording heard = PullWhile(EffectSounding);
+        EXPECT_NEAR(heard.Seconds(), 0.27, 0.015);
+        EXPECT_GT(heard.Peak(), 8000);
+    }
+}
+
 TEST(Rest, NotWhileSomethingSoundsNorSoonAfter)
 {
     using namespace std::chrono_literals;
