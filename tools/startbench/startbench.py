@@ -2,12 +2,15 @@
 """Start-up, memory and idle figures of the game beside a bare Qt window.
 
     tools/startbench/startbench.py [--build build] [--game PROGRAM] [--runs 7] [--idle 10]
+                                   [--breakdown] [--threads]
 
 Starts, under a private Xvfb (no window manager, black root), the bare window
 `bareboard`, the same window twinkling fifty pixels ten times a second as the
-game's stars do (the floor of the game's idle cost), and the game with music
-on and with music off, several times each, in turns, and prints the medians
-and the game's ratios to the bare window:
+game's stars do (the floor of the game's idle cost), that twinkling window
+once more sending its pixels in plain X requests as the game does
+(QT_XCB_NO_MITSHM=1), and the game with music on and with music off, several
+times each, in turns, and prints the medians and the game's ratios to the
+bare window:
 
   exec->paint  from just before the program is spawned to the first look at
                the screen's frame buffer (read straight from Xvfb's -fbdir
@@ -20,6 +23,8 @@ and the game's ratios to the bare window:
   idle cpu     the program's CPU over --idle seconds from then on, in % of one
                core; nothing is touched meanwhile, only the stars twinkle
 
+With --threads it also prints the idle CPU of each thread by name (the window
+thread, Qt's X event reader, SDL's audio thread...), medians over the runs.
 With --breakdown it also prints where each game's resident memory goes beyond
 the bare window's: /proc/PID/smaps summed by mapping (each library, the
 program, [heap], anonymous memory) at the moment rss is read, medians over
@@ -58,6 +63,24 @@ def cpu_ns(pid):
     except OSError:
         return None
     return total
+
+
+def cpu_by_thread(pid):
+    """CPU time in ns of each thread name (threads of one name summed)."""
+    names = {}
+    try:
+        tids = os.listdir(f"/proc/{pid}/task")
+    except OSError:
+        return names
+    for tid in tids:
+        try:
+            with open(f"/proc/{pid}/task/{tid}/comm") as f:
+                name = f.read().strip()
+            with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
+                names[name] = names.get(name, 0) + int(f.read().split()[0])
+        except (OSError, ValueError, IndexError):
+            pass
+    return names
 
 
 def rss_mb(pid):
@@ -173,10 +196,12 @@ def one_run(screen, command, env, idle_s):
         time.sleep(2.0)
         rss = rss_mb(proc.pid)
         one_run.mappings = rss_by_mapping(proc.pid)
-        c1, w1 = cpu_ns(proc.pid), time.monotonic()
+        c1, t1, w1 = cpu_ns(proc.pid), cpu_by_thread(proc.pid), time.monotonic()
         time.sleep(idle_s)
-        c2, w2 = cpu_ns(proc.pid), time.monotonic()
+        c2, t2, w2 = cpu_ns(proc.pid), cpu_by_thread(proc.pid), time.monotonic()
         idle = 100.0 * (c2 - c1) / 1e9 / (w2 - w1)
+        one_run.threads = {n: 100.0 * (ns - t1.get(n, 0)) / 1e9 / (w2 - w1)
+                           for n, ns in t2.items()}
         return paint, cpu, rss, idle
     finally:
         proc.terminate()
@@ -198,6 +223,8 @@ def main():
     ap.add_argument("--breakdown", action="store_true",
                     help="also print the games' resident memory by mapping, beside the bare window's")
     ap.add_argument("--top", type=int, default=20, help="mappings listed by --breakdown")
+    ap.add_argument("--threads", action="store_true",
+                    help="also print each program's idle CPU by thread")
     a = ap.parse_args()
     build = os.path.abspath(a.build)
     bare = [os.path.join(build, "tools", "startbench", "bareboard")]
@@ -212,7 +239,8 @@ def main():
     base.setdefault("SDL_AUDIODRIVER", "dummy")
     base.pop("WAYLAND_DISPLAY", None)
     base.pop("QT_QPA_PLATFORM", None)
-    variants = [("bare window", bare, base), ("bare, twinkling", bare + ["--twinkle"], base)]
+    variants = [("bare window", bare, base), ("bare, twinkling", bare + ["--twinkle"], base),
+                ("bare, twinkling, plain", bare + ["--twinkle"], dict(base, QT_XCB_NO_MITSHM="1"))]
     for music in (1, 0):
         config = os.path.join(tmp, f"config-music{music}")
         os.makedirs(os.path.join(config, "QuirkGames", "Tumblewick"))
@@ -222,6 +250,7 @@ def main():
                          dict(base, XDG_CONFIG_HOME=config)))
     results = {name: [] for name, _, _ in variants}
     maps = {name: [] for name, _, _ in variants}
+    threads = {name: [] for name, _, _ in variants}
     try:
         for name, command, env in variants:       # warm-up: caches, fonts, first client
             one_run.quiet_deadline = time.monotonic() + 60
@@ -232,7 +261,8 @@ def main():
                 row = one_run(screen, command, env, a.idle)
                 results[name].append(row)
                 maps[name].append(one_run.mappings)
-                print(f"run {r + 1} {name:16} exec->paint {row[0]:6.1f} ms  cpu {row[1]:6.1f} ms"
+                threads[name].append(one_run.threads)
+                print(f"run {r + 1} {name:22} exec->paint {row[0]:6.1f} ms  cpu {row[1]:6.1f} ms"
                       f"  rss {row[2]:5.1f} MB  idle {row[3]:5.2f} %", file=sys.stderr, flush=True)
     finally:
         screen.stop()
@@ -243,12 +273,18 @@ def main():
     t = med["bare, twinkling"]
     print(f"medians of {a.runs} runs each, {SCREEN_W}x{SCREEN_H} Xvfb, "
           f"SDL_AUDIODRIVER={base['SDL_AUDIODRIVER']}, idle over {a.idle:.0f} s")
-    print(f"{'':18}{'exec->paint':>14}{'cpu->paint':>14}{'rss':>10}{'idle cpu':>11}")
+    print(f"{'':24}{'exec->paint':>14}{'cpu->paint':>14}{'rss':>10}{'idle cpu':>11}")
     for name, m in med.items():
-        print(f"{name:18}{m[0]:11.1f} ms{m[1]:11.1f} ms{m[2]:7.1f} MB{m[3]:9.2f} %")
+        print(f"{name:24}{m[0]:11.1f} ms{m[1]:11.1f} ms{m[2]:7.1f} MB{m[3]:9.2f} %")
         if name.startswith("game"):
-            print(f"{'  x bare window':18}{m[0] / b[0]:14.2f}{m[1] / b[1]:14.2f}{m[2] / b[2]:10.2f}"
+            print(f"{'  x bare window':24}{m[0] / b[0]:14.2f}{m[1] / b[1]:14.2f}{m[2] / b[2]:10.2f}"
                   f"{m[3] - t[3]:+9.2f} % over the twinkling window")
+    if a.threads:
+        print("\nidle cpu by thread (medians; a thread absent from a run counts 0)")
+        for name, runs in threads.items():
+            per = median_mappings(runs)
+            listed = "  ".join(f"{n} {v:.2f} %" for n, v in sorted(per.items(), key=lambda x: -x[1]))
+            print(f"{name:24}{listed}")
     if a.breakdown:
         print_breakdown(maps, a.top)
 
