@@ -66,20 +66,30 @@ def cpu_ns(pid):
 
 
 def cpu_by_thread(pid):
-    """CPU time in ns of each thread name (threads of one name summed)."""
-    names = {}
+    """{tid: (name, CPU time in ns)} of each thread of the program."""
+    threads = {}
     try:
         tids = os.listdir(f"/proc/{pid}/task")
     except OSError:
-        return names
+        return threads
     for tid in tids:
         try:
             with open(f"/proc/{pid}/task/{tid}/comm") as f:
                 name = f.read().strip()
             with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
-                names[name] = names.get(name, 0) + int(f.read().split()[0])
+                threads[tid] = (name, int(f.read().split()[0]))
         except (OSError, ValueError, IndexError):
             pass
+    return threads
+
+
+def idle_by_name(before, after, seconds):
+    """% of a core each thread name used between two cpu_by_thread() looks;
+    threads of one name are summed, a thread that ended meanwhile is left out."""
+    names = {}
+    for tid, (name, ns) in after.items():
+        used = ns - before.get(tid, (name, 0))[1]
+        names[name] = names.get(name, 0.0) + 100.0 * used / 1e9 / seconds
     return names
 
 
@@ -200,8 +210,7 @@ def one_run(screen, command, env, idle_s):
         time.sleep(idle_s)
         c2, t2, w2 = cpu_ns(proc.pid), cpu_by_thread(proc.pid), time.monotonic()
         idle = 100.0 * (c2 - c1) / 1e9 / (w2 - w1)
-        one_run.threads = {n: 100.0 * (ns - t1.get(n, 0)) / 1e9 / (w2 - w1)
-                           for n, ns in t2.items()}
+        one_run.threads = idle_by_name(t1, t2, w2 - w1)
         return paint, cpu, rss, idle
     finally:
         proc.terminate()
