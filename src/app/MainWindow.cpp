@@ -191,8 +191,6 @@ void TMainForm::StartSound()
         MusicAvailable = midi.MusicAvailable();
         if (musicOn && MusicAvailable)
             LoadSynthesiserLibrary();
-        else
-            AudioDevice::Rest(AudioDevice::Clock::now()); // until the first sound
     });
 }
 

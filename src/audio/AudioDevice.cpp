@@ -103,14 +103,14 @@ bool Open()
     return true;
 }
 
-// Opens the device again after a rest. The sounds were made for the format
+// Opens the resting device again. The sounds were made for the format
 // it had, so that format is asked for again; should the card now offer
 // another, SDL converts. A device that cannot be opened again leaves the
 // game silent, as one that never opened does.
 bool Wake()
 {
-    if (output.id != 0 || !output.usable) {
-        return output.id != 0;
+    if (!output.usable) {
+        return false;
     }
     Closed();
     SDL_AudioSpec wanted = output.obtained;
