@@ -31,6 +31,10 @@
 #include <chrono>
 #include <cmath>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 // A name as a message shows it: a very long one keeps its beginning and its
@@ -641,6 +645,11 @@ void TMainForm::TimerTimer()
     if (FirstTick) {
         // Cleared first: ticks that come while the question is open do nothing here.
         FirstTick = false;
+#ifdef __GLIBC__
+        // The start-up's helper threads are done; what they freed goes back
+        // to the system instead of waiting in their heaps.
+        malloc_trim(0);
+#endif
         game.Language = ReadGameSettings(ini).Language;
         // Settings that could not be read are told once, before any question.
         if (!ini.MayReplace())

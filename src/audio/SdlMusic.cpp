@@ -2,9 +2,105 @@
 
 #include "MidiFile.h"
 
+#include "SoundFontCut.h"
 #include "SoundLibraries.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include <fcntl.h>
+#include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+// FluidSynth reads a cut soundfont through these, as it would read a file.
+// The name it is given is the cut's address behind a mark of ours; no
+// other name opens here.
+constexpr std::string_view CutMark = "tumblewick-cut:";
+
+std::string CutName(const SoundFontCut &cut)
+{
+    char address[32] = {};
+    std::snprintf(address, sizeof address, "%p", static_cast<const void *>(&cut));
+    return std::string(CutMark) + address;
+}
+
+struct CutFile
+{
+    const SoundFontCut *cut = nullptr;
+    int file = -1; // the soundfont itself, for the samples
+    std::int64_t at = 0;
+};
+
+void *OpenCut(const char *name)
+{
+    void *address = nullptr;
+    if (std::strncmp(name, CutMark.data(), CutMark.size()) != 0
+        || std::sscanf(name + CutMark.size(), "%p", &address) != 1 || !address) {
+        return nullptr;
+    }
+    const auto *cut = static_cast<const SoundFontCut *>(address);
+    const int file = ::open(cut->Path().c_str(), O_RDONLY | O_CLOEXEC);
+    return file < 0 ? nullptr : new CutFile {cut, file, 0};
+}
+
+int ReadCut(void *to, fluid_long_long_t count, void *handle)
+{
+    auto &f = *static_cast<CutFile *>(handle);
+    if (!f.cut->Read(f.file, f.at, static_cast<std::uint8_t *>(to), count)) {
+        return FLUID_FAILED;
+    }
+    f.at += count;
+    return FLUID_OK;
+}
+
+int SeekCut(void *handle, fluid_long_long_t offset, int origin)
+{
+    auto &f = *static_cast<CutFile *>(handle);
+    const std::int64_t from = origin == SEEK_SET ? 0
+        : origin == SEEK_CUR                     ? f.at
+        : origin == SEEK_END                     ? f.cut->Size()
+                                                 : -1;
+    if (from < 0 || offset < -from || offset > f.cut->Size() - from) {
+        return FLUID_FAILED;
+    }
+    f.at = from + offset;
+    return FLUID_OK;
+}
+
+fluid_long_long_t TellCut(void *handle)
+{
+    return static_cast<CutFile *>(handle)->at;
+}
+
+int CloseCut(void *handle)
+{
+    auto *f = static_cast<CutFile *>(handle);
+    ::close(f->file);
+    delete f;
+    return FLUID_OK;
+}
+
+// The programs a piece can select: those it names, and 0, which every
+// channel starts on and the synthesiser falls back to.
+ProgramSet ProgramsOf(const MidiPiece &piece)
+{
+    ProgramSet programs;
+    programs.set(0);
+    for (const MidiProgram &p : piece.programs) {
+        if (p.program >= 0 && std::size_t(p.program) < programs.size()) {
+            programs.set(std::size_t(p.program));
+        }
+    }
+    return programs;
+}
+
+} // namespace
 
 // The synthesiser with its soundfont, and the player of the open piece.
 struct SdlMusicDevice::Synth
@@ -12,6 +108,8 @@ struct SdlMusicDevice::Synth
     fluid_settings_t *settings = nullptr;
     fluid_synth_t *synth = nullptr;
     fluid_player_t *player = nullptr;
+    // The soundfont as loaded: cut to the piece's programs when it could be.
+    std::optional<SoundFontCut> cut;
 
     Synth() = default;
     Synth(const Synth &) = delete;
@@ -67,9 +165,11 @@ bool SdlMusicDevice::Open(const std::string &fileName)
     // reader turns such a file away first. Without a soundfont nothing could
     // sound; its header is all that is read here.
     auto bytes = ReadMidiBytes(fileName);
-    if (!bytes || !ReadMidiFile(*bytes) || !AudioDevice::IsSoundFont(AudioDevice::SoundFont())) {
+    const auto piece = bytes ? ReadMidiFile(*bytes) : std::nullopt;
+    if (!piece || !AudioDevice::IsSoundFont(AudioDevice::SoundFont())) {
         return false;
     }
+    programs_ = ProgramsOf(*piece);
     fileName_ = fileName;
     bytes_ = std::move(*bytes);
     return true;
@@ -97,18 +197,52 @@ void SdlMusicDevice::Prepare()
     LoadedSynth().fluid_settings_setint(
         synth->settings, "synth.dynamic-sample-loading", GameSynth.loadSamplesOnDemand ? 1 : 0);
     synth->synth = LoadedSynth().new_fluid_synth(synth->settings);
-    if (!synth->synth
-        || LoadedSynth().fluid_synth_sfload(synth->synth, AudioDevice::SoundFont(), 1)
-            == FLUID_FAILED) {
+    if (!synth->synth || !LoadSoundFont(*synth)) {
         return;
     }
     LoadedSynth().fluid_synth_set_gain(synth->synth, GameSynth.gain);
+#ifdef __GLIBC__
+    // Reading the soundfont leaves megabytes freed in the heap; they go back
+    // to the system.
+    malloc_trim(0);
+#endif
     outputChannels_ = format.channels;
     // A mono output gets the synthesiser's two channels mixed, a piece at a
     // time; any other takes them on its first two channels.
     stereo_.assign(format.channels == 1 ? 2 * 2048 : 0, 0);
     synth_ = std::move(synth);
     loadFailed_ = false;
+}
+
+bool LoadCutSoundFont(fluid_synth_t *synth, fluid_settings_t *settings, const SoundFontCut &cut)
+{
+    const SynthLibrary &fluid = LoadedSynth();
+    fluid_sfloader_t *loader = fluid.new_fluid_defsfloader(settings);
+    if (!loader) {
+        return false;
+    }
+    if (fluid.fluid_sfloader_set_callbacks(loader, OpenCut, ReadCut, SeekCut, TellCut, CloseCut)
+        != FLUID_OK) {
+        fluid.delete_fluid_sfloader(loader);
+        return false;
+    }
+    // The synthesiser owns the loader from here on and asks it first; it
+    // opens no other name.
+    fluid.fluid_synth_add_sfloader(synth, loader);
+    return fluid.fluid_synth_sfload(synth, CutName(cut).c_str(), 1) != FLUID_FAILED;
+}
+
+bool SdlMusicDevice::LoadSoundFont(Synth &synth) const
+{
+    const char *font = AudioDevice::SoundFont();
+    // The synthesiser would hold every instrument of the font, megabytes of
+    // them, for the few the piece plays.
+    synth.cut = SoundFontCut::Make(font, programs_);
+    if (synth.cut && LoadCutSoundFont(synth.synth, synth.settings, *synth.cut)) {
+        return true;
+    }
+    // The whole font, read by the synthesiser itself.
+    return LoadedSynth().fluid_synth_sfload(synth.synth, font, 1) != FLUID_FAILED;
 }
 
 bool SdlMusicDevice::Start()

@@ -6,12 +6,15 @@
 
 #include "AudioDevice.h"
 #include "Music.h"
+#include "SoundFontCut.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <fluidsynth/types.h>
 
 // How the synthesiser is set up for the game's pieces.
 struct SynthChoice
@@ -25,6 +28,11 @@ struct SynthChoice
     float gain = 1.2f;
 };
 inline constexpr SynthChoice GameSynth {};
+
+// Loads `cut` into `synth`, reading it through a soundfont loader of its
+// own; the cut must outlive the synthesiser, which reads its samples when a
+// piece selects them. False when FluidSynth does not take it.
+bool LoadCutSoundFont(fluid_synth_t *synth, fluid_settings_t *settings, const SoundFontCut &cut);
 
 // Loads the synthesiser's library ahead of the first play, which would
 // otherwise load it; false when it is missing.
@@ -55,6 +63,9 @@ private:
 
     // Loads the synthesiser and the soundfont, once for the open piece.
     void Prepare();
+    // Loads the soundfont into the synthesiser, cut to the piece's programs
+    // where it can be; false when not even the whole font loads.
+    bool LoadSoundFont(Synth &synth) const;
     // Starts the open piece from its beginning.
     bool Start();
     // Lets the output pull the synthesiser's sound, or stops it.
@@ -66,6 +77,7 @@ private:
     std::optional<AudioDevice> device_;
     std::string fileName_; // the open piece
     std::vector<std::uint8_t> bytes_; // and its contents, as checked
+    ProgramSet programs_; // the instruments it can select
     std::unique_ptr<Synth> synth_;
     int outputChannels_ = 2;
     std::vector<std::int16_t> stereo_; // for an output that is not stereo

@@ -43,6 +43,10 @@ struct SynthLibrary
     F(new_fluid_synth)                                                                             \
     F(delete_fluid_synth)                                                                          \
     F(fluid_synth_sfload)                                                                          \
+    F(new_fluid_defsfloader)                                                                       \
+    F(delete_fluid_sfloader)                                                                       \
+    F(fluid_sfloader_set_callbacks)                                                                \
+    F(fluid_synth_add_sfloader)                                                                    \
     F(fluid_synth_set_gain)                                                                        \
     F(fluid_synth_system_reset)                                                                    \
     F(fluid_synth_write_s16)                                                                       \
