@@ -8,7 +8,9 @@ Starts, under a private Xvfb (no window manager, black root), the bare window
 `bareboard`, the same window twinkling fifty pixels ten times a second as the
 game's stars do (the floor of the game's idle cost), that twinkling window
 once more sending its pixels in plain X requests as the game does
-(QT_XCB_NO_MITSHM=1), and the game with music on and with music off, several
+(QT_XCB_NO_MITSHM=1), the same twinkle in a plain QWindow without widgets
+that paints straight into its backing store (the floor of the twinkle in Qt
+at all), and the game with music on and with music off, several
 times each, in turns, and prints the medians and the game's ratios to the
 bare window:
 
@@ -249,7 +251,9 @@ def main():
     base.pop("WAYLAND_DISPLAY", None)
     base.pop("QT_QPA_PLATFORM", None)
     variants = [("bare window", bare, base), ("bare, twinkling", bare + ["--twinkle"], base),
-                ("bare, twinkling, plain", bare + ["--twinkle"], dict(base, QT_XCB_NO_MITSHM="1"))]
+                ("bare, twinkling, plain", bare + ["--twinkle"], dict(base, QT_XCB_NO_MITSHM="1")),
+                ("bare, no widgets, plain", bare + ["--twinkle", "--window"],
+                 dict(base, QT_XCB_NO_MITSHM="1"))]
     for music in (1, 0):
         config = os.path.join(tmp, f"config-music{music}")
         os.makedirs(os.path.join(config, "QuirkGames", "Tumblewick"))
