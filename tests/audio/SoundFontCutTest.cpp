@@ -46,7 +46,7 @@ struct Font
 void Put(Bytes &out, std::uint32_t value, int bytes)
 {
     for (int i = 0; i < bytes; ++i) {
-        out.push_back(std::uint8_t(value >> (8 * i)));
+        out.push_back(i < 4 ? std::uint8_t(value >> (8 * i)) : 0); // zeros beyond the value
     }
 }
 
