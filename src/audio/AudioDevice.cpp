@@ -1,5 +1,6 @@
 #include "AudioDevice.h"
 
+#include "RegularFile.h"
 #include "SoundLibraries.h"
 
 #include <algorithm>
@@ -7,10 +8,6 @@
 #include <filesystem>
 #include <optional>
 #include <thread>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -356,17 +353,9 @@ const char *AudioDevice::SoundFont()
 
 bool AudioDevice::IsSoundFont(const char *file)
 {
-    // A RIFF file of the form "sfbk". Read with plain calls: a stream would
-    // bring the C++ library's locales into memory for twelve bytes.
-    const int fd = ::open(file, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat info
-    { };
+    // A RIFF file of the form "sfbk".
+    const RegularFile font(file);
     char head[12] = {};
-    const bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-        && ::read(fd, head, sizeof head) == ssize_t(sizeof head);
-    ::close(fd);
-    return read && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0;
+    return font.IsOpen() && font.ReadAt(0, head, sizeof head) && std::memcmp(head, "RIFF", 4) == 0
+        && std::memcmp(head + 8, "sfbk", 4) == 0;
 }

@@ -1,11 +1,11 @@
 #include "MidiFile.h"
 
+#include "RegularFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <map>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -288,28 +288,15 @@ std::optional<MidiPiece> ReadMidiFile(std::span<const std::uint8_t> bytes)
 
 std::optional<std::vector<std::uint8_t>> ReadMidiBytes(const std::string &fileName)
 {
-    // Opened without waiting, so that a named pipe among the pieces cannot
-    // hold up the start; it is refused below like every other non-file.
-    int fd;
-    do {
-        fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
+    // A named pipe among the pieces cannot hold up the start: it is refused
+    // at once, like every other non-file.
+    const RegularFile file(fileName.c_str());
+    if (!file.IsOpen() || std::uint64_t(file.Size()) > MaxMidiFileBytes) {
         return std::nullopt;
     }
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer {fd};
-    struct stat info
-    { };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
-        || std::uint64_t(info.st_size) > MaxMidiFileBytes) {
-        return std::nullopt;
-    }
+    const int fd = file.Descriptor();
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::size_t(info.st_size));
+    bytes.reserve(std::size_t(file.Size()));
     std::uint8_t buffer[65536];
     while (true) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);

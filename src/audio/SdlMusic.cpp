@@ -2,6 +2,7 @@
 
 #include "MidiFile.h"
 
+#include "RegularFile.h"
 #include "SoundFontCut.h"
 #include "SoundLibraries.h"
 
@@ -10,8 +11,6 @@
 #include <cstring>
 #include <string_view>
 
-#include <fcntl.h>
-#include <unistd.h>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -32,8 +31,13 @@ std::string CutName(const SoundFontCut &cut)
 
 struct CutFile
 {
-    const SoundFontCut *cut = nullptr;
-    int file = -1; // the soundfont itself, for the samples
+    explicit CutFile(const SoundFontCut &c)
+        : cut(c)
+        , file(c.Path().c_str())
+    { }
+
+    const SoundFontCut &cut;
+    const RegularFile file; // the soundfont itself, for the samples
     std::int64_t at = 0;
 };
 
@@ -44,15 +48,14 @@ void *OpenCut(const char *name)
         || std::sscanf(name + CutMark.size(), "%p", &address) != 1 || !address) {
         return nullptr;
     }
-    const auto *cut = static_cast<const SoundFontCut *>(address);
-    const int file = ::open(cut->Path().c_str(), O_RDONLY | O_CLOEXEC);
-    return file < 0 ? nullptr : new CutFile {cut, file, 0};
+    auto file = std::make_unique<CutFile>(*static_cast<const SoundFontCut *>(address));
+    return file->file.IsOpen() ? file.release() : nullptr;
 }
 
 int ReadCut(void *to, fluid_long_long_t count, void *handle)
 {
     auto &f = *static_cast<CutFile *>(handle);
-    if (!f.cut->Read(f.file, f.at, static_cast<std::uint8_t *>(to), count)) {
+    if (!f.cut.Read(f.file, f.at, static_cast<std::uint8_t *>(to), count)) {
         return FLUID_FAILED;
     }
     f.at += count;
@@ -64,9 +67,9 @@ int SeekCut(void *handle, fluid_long_long_t offset, int origin)
     auto &f = *static_cast<CutFile *>(handle);
     const std::int64_t from = origin == SEEK_SET ? 0
         : origin == SEEK_CUR                     ? f.at
-        : origin == SEEK_END                     ? f.cut->Size()
+        : origin == SEEK_END                     ? f.cut.Size()
                                                  : -1;
-    if (from < 0 || offset < -from || offset > f.cut->Size() - from) {
+    if (from < 0 || offset < -from || offset > f.cut.Size() - from) {
         return FLUID_FAILED;
     }
     f.at = from + offset;
@@ -80,9 +83,7 @@ fluid_long_long_t TellCut(void *handle)
 
 int CloseCut(void *handle)
 {
-    auto *f = static_cast<CutFile *>(handle);
-    ::close(f->file);
-    delete f;
+    delete static_cast<CutFile *>(handle);
     return FLUID_OK;
 }
 

@@ -1,14 +1,11 @@
 #include "SoundFontCut.h"
 
+#include "RegularFile.h"
+
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <string_view>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -151,23 +148,6 @@ Bytes Header(View record, std::size_t bagField, std::size_t bag)
     return out;
 }
 
-bool ReadAll(int file, std::int64_t offset, std::uint8_t *to, std::int64_t count)
-{
-    while (count > 0) {
-        const ssize_t got = ::pread(file, to, std::size_t(count), offset);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        to += got;
-        offset += got;
-        count -= got;
-    }
-    return true;
-}
-
 // The preset data of a font far larger than any General MIDI font is not
 // cut: the synthesiser reads such a file itself.
 constexpr std::uint32_t MaxPresetData = 64u * 1024 * 1024;
@@ -266,23 +246,13 @@ std::optional<Bytes> CutPresetData(View presetData, const ProgramSet &programs)
 
 std::optional<SoundFontCut> SoundFontCut::Make(const std::string &path, const ProgramSet &programs)
 {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file < 0) {
+    const RegularFile file(path.c_str());
+    if (!file.IsOpen()) {
         return std::nullopt;
     }
-    struct Closer
-    {
-        int file;
-        ~Closer() { ::close(file); }
-    } closer {file};
-    struct stat info
-    { };
-    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
-    const std::int64_t fileSize = info.st_size;
+    const std::int64_t fileSize = file.Size();
     std::array<std::uint8_t, 12> head {};
-    if (!ReadAll(file, 0, head.data(), 12) || !IsId(head, 0, "RIFF") || !IsId(head, 8, "sfbk")) {
+    if (!file.ReadAt(0, head.data(), 12) || !IsId(head, 0, "RIFF") || !IsId(head, 8, "sfbk")) {
         return std::nullopt;
     }
     const std::int64_t end = std::min<std::int64_t>(fileSize, 8 + std::int64_t(Get32(head, 4)));
@@ -298,7 +268,7 @@ std::optional<SoundFontCut> SoundFontCut::Make(const std::string &path, const Pr
     bool cutOnce = false;
     for (std::int64_t at = 12; at + 8 <= end;) {
         std::array<std::uint8_t, 12> chunk {};
-        if (!ReadAll(file, at, chunk.data(), std::min<std::int64_t>(12, end - at))) {
+        if (!file.ReadAt(at, chunk.data(), std::min<std::int64_t>(12, end - at))) {
             return std::nullopt;
         }
         const std::uint32_t length = Get32(chunk, 4);
@@ -311,7 +281,7 @@ std::optional<SoundFontCut> SoundFontCut::Make(const std::string &path, const Pr
                 return std::nullopt;
             }
             Bytes data(length);
-            if (!ReadAll(file, at + 8, data.data(), length)) {
+            if (!file.ReadAt(at + 8, data.data(), length)) {
                 return std::nullopt;
             }
             auto cutData = CutPresetData(data, programs);
@@ -342,7 +312,8 @@ std::optional<SoundFontCut> SoundFontCut::Make(const std::string &path, const Pr
     return cut;
 }
 
-bool SoundFontCut::Read(int file, std::int64_t offset, std::uint8_t *to, std::int64_t count) const
+bool SoundFontCut::Read(
+    const RegularFile &file, std::int64_t offset, std::uint8_t *to, std::int64_t count) const
 {
     if (offset < 0 || count < 0 || count > size_ - offset) {
         return false;
@@ -354,7 +325,7 @@ bool SoundFontCut::Read(int file, std::int64_t offset, std::uint8_t *to, std::in
         const std::int64_t n = std::min(count, run->length - within);
         if (!run->held.empty()) {
             std::memcpy(to, run->held.data() + within, std::size_t(n));
-        } else if (!ReadAll(file, run->from + within, to, n)) {
+        } else if (!file.ReadAt(run->from + within, to, n)) {
             return false;
         }
         to += n;

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+class RegularFile;
+
 using ProgramSet = std::bitset<128>;
 
 // The preset data (the body of a "pdta" list, from its "pdta" on) with
@@ -37,9 +39,10 @@ public:
     // The length of the cut file.
     std::int64_t Size() const { return size_; }
     // Copies `count` bytes from `offset` of the cut file into `to`, reading
-    // what lies in the soundfont from `file`, an open descriptor of Path().
-    // False when the bytes run past the end or the file cannot be read.
-    bool Read(int file, std::int64_t offset, std::uint8_t *to, std::int64_t count) const;
+    // what lies in the soundfont from `file`, Path() opened. False when the
+    // bytes run past the end or the file cannot be read.
+    bool Read(
+        const RegularFile &file, std::int64_t offset, std::uint8_t *to, std::int64_t count) const;
 
 private:
     // A run of the cut file: bytes of the soundfont from `from`, or the

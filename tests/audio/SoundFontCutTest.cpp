@@ -3,13 +3,11 @@
 // untouched, and the synthesiser takes it as a font.
 #include "SoundFontCut.h"
 #include "AudioDevice.h"
+#include "RegularFile.h"
 #include "SdlMusic.h"
 #include "TempDir.h"
 
 #include <fluidsynth.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -351,8 +349,8 @@ TEST(SoundFontCut, TheCutFileHoldsTheSamplesAsTheyLieAndTellsItsLength)
     const auto cut = SoundFontCut::Make((dir / "small.sf2").string(), Programs({40}));
     ASSERT_TRUE(cut);
 
-    const int file = ::open((dir / "small.sf2").c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(file, 0);
+    const RegularFile file((dir / "small.sf2").c_str());
+    ASSERT_TRUE(file.IsOpen());
     Bytes read(std::size_t(cut->Size()));
     ASSERT_TRUE(cut->Read(file, 0, read.data(), cut->Size()));
     // RIFF's own length, then everything up to the preset data as it was,
@@ -372,7 +370,6 @@ TEST(SoundFontCut, TheCutFileHoldsTheSamplesAsTheyLieAndTellsItsLength)
     Bytes beyond(8);
     EXPECT_FALSE(cut->Read(file, cut->Size() - 4, beyond.data(), 8));
     EXPECT_FALSE(cut->Read(file, -1, beyond.data(), 1));
-    ::close(file);
 }
 
 TEST(SoundFontCut, AFileThatIsNotASoundfontOrIsDamagedIsLoadedWhole)
