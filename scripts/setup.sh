@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev
-          libsdl2-dev libfluidsynth-dev libfontconfig-dev timgm6mb-soundfont fonts-liberation2
+          libsdl2-dev libfluidsynth-dev libfontconfig-dev libxcb1-dev timgm6mb-soundfont fonts-liberation2
           fonts-dejavu-core)
 if [[ "${1:-}" == --tests ]]; then
     packages+=(libgtest-dev libbenchmark-dev clang-format clang libfuzzer-14-dev

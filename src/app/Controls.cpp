@@ -1,11 +1,14 @@
 #include "Controls.h"
 
+#include "DirectPixels.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 BoardBox::BoardBox(const QImage &buffer, QWidget *parent)
     : QWidget(parent)
     , buffer_(buffer)
+    , direct_(new DirectPixels(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
@@ -16,9 +19,37 @@ void BoardBox::SetOutline(const QPolygon &outline)
 {
     if (outline == outline_)
         return;
-    update(outline_.boundingRect().adjusted(-1, -1, 1, 1));
+    update(OutlineArea());
     outline_ = outline;
-    update(outline_.boundingRect().adjusted(-1, -1, 1, 1));
+    update(OutlineArea());
+}
+
+QRect BoardBox::OutlineArea() const
+{
+    // The pen is wider than a pixel.
+    return outline_.isEmpty() ? QRect() : outline_.boundingRect().adjusted(-1, -1, 1, 1);
+}
+
+void BoardBox::ShowNow(std::span<const QRect> pieces)
+{
+    // The outline and the overlay are drawn over the buffer only by a paint;
+    // an overlay that does not tell its area may draw anywhere.
+    const QRect overlaid = !overlay ? QRect() : overlayArea ? overlayArea() : rect();
+    const QRect over = OutlineArea() | overlaid;
+    QRegion painted;
+    straight_.clear();
+    for (const QRect &piece : pieces) {
+        if (over.intersects(piece))
+            painted += piece;
+        else
+            straight_.push_back(piece);
+    }
+    if (!straight_.empty() && !direct_->Put(buffer_, straight_)) {
+        for (const QRect &piece : straight_)
+            painted += piece;
+    }
+    if (!painted.isEmpty())
+        repaint(painted);
 }
 
 void BoardBox::paintEvent(QPaintEvent *event)

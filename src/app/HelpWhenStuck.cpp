@@ -74,9 +74,10 @@ void TMainForm::CreateHelpWhenStuck()
         connect(b, &QAbstractButton::clicked, stuckHelp.get(), &StuckHelp::Look);
 
     box->overlay = [this](QPainter &p) { PaintHint(p); };
+    box->overlayArea = [this] { return HintArea(); };
     connect(stuckHelp.get(), &StuckHelp::HintShown, this, [this](Key key) {
         arrow_ = ShownArrow {game.HeroCol, game.HeroRow, key.dCol, key.dRow};
-        box->update(HintArrowRect(view.metrics(), arrow_->col, arrow_->row, key.dCol, key.dRow));
+        box->update(HintArea());
     });
     connect(stuckHelp.get(), &StuckHelp::HintHidden, this, &TMainForm::HideHintNow);
     connect(stuckHelp.get(), &StuckHelp::HintWaiting, this, [this](bool waiting) {
@@ -116,10 +117,16 @@ void TMainForm::HideHintNow()
 {
     if (!arrow_)
         return;
-    const QRect r
-        = HintArrowRect(view.metrics(), arrow_->col, arrow_->row, arrow_->dCol, arrow_->dRow);
+    const QRect r = HintArea();
     arrow_.reset();
     box->repaint(r);
+}
+
+QRect TMainForm::HintArea() const
+{
+    return arrow_
+        ? HintArrowRect(view.metrics(), arrow_->col, arrow_->row, arrow_->dCol, arrow_->dRow)
+        : QRect();
 }
 
 void TMainForm::PaintHint(QPainter &painter)

@@ -100,6 +100,7 @@ TMainForm::TMainForm(const std::string &programFolder, const std::filesystem::pa
 
     view.SetScreen([this](const QRegion &r) { box->repaint(r); },
         [this](const QRegion &r) { box->update(r); });
+    view.SetPiecesScreen([this](std::span<const QRect> pieces) { box->ShowNow(pieces); });
     view.SetEffectPlayer([this](int n) { PlayEffect(n); });
 
     CreateHelpWhenStuck();

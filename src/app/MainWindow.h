@@ -255,6 +255,7 @@ private:
     // Takes the hint's arrow off the board at once, before a move draws.
     void HideHintNow();
     void PaintHint(QPainter &painter);
+    QRect HintArea() const; // where the hint's arrow is drawn, if one is shown
     void ShowHelpMessage(const QString &german, const QString &english);
     // The program's icon at the sizes a desktop asks for; not part of the
     // first picture, so it is made with the dialogs.

@@ -478,7 +478,7 @@ void BoardView::Twinkle()
     if (look.calm)
         return;
     // The same star may be drawn more than once in a tick. Only the few
-    // pixels of the stars drawn are painted again, in one go and at once:
+    // pixels of the stars drawn are shown again, in one go and at once:
     // nothing of them is left for the first frame of a move to show.
     std::array<QRect, TwinklesPerTick> drawn;
     std::size_t count = 0;
@@ -486,6 +486,11 @@ void BoardView::Twinkle()
         const QRect r = stars_.DrawStar(buffer_, random_(StarCount) + 1, random_) & Area();
         if (!r.isEmpty())
             drawn[count++] = r;
+    }
+    if (showPieces_) {
+        if (count > 0)
+            showPieces_(std::span(drawn.data(), count));
+        return;
     }
     // In reading order most of them join the region at its end.
     std::sort(drawn.begin(), drawn.begin() + count, [](const QRect &a, const QRect &b) {

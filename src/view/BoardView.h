@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <span>
 
 class Game;
 class QPainter;
@@ -38,6 +39,12 @@ public:
     // next paint may show.
     void SetScreen(std::function<void(const QRegion &)> repaintNow,
         std::function<void(const QRegion &)> updateLater);
+    // How a twinkle's stars reach the screen when not through `repaintNow`:
+    // a few dozen small pieces scattered over the board, shown at once.
+    void SetPiecesScreen(std::function<void(std::span<const QRect>)> showPieces)
+    {
+        showPieces_ = std::move(showPieces);
+    }
     void SetClock(AnimationClock *clock) { clock_ = clock; }
     // The teleport plays its own sound.
     void SetEffectPlayer(std::function<void(int)> playEffect)
@@ -132,5 +139,6 @@ private:
     SleepingClock sleeping_;
     std::function<void(const QRegion &)> repaintNow_;
     std::function<void(const QRegion &)> updateLater_;
+    std::function<void(std::span<const QRect>)> showPieces_;
     std::function<void(int)> playEffect_;
 };

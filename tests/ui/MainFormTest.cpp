@@ -285,3 +285,38 @@ TEST(MainForm, AnOutlineShowsWhereAClickMovesTheHero)
     EXPECT_TRUE(box->Outline().isEmpty());
     EXPECT_TRUE(hover(5, 3).isEmpty());
 }
+
+TEST(MainForm, WithoutAnXDisplayATwinklesStarsArePaintedAtOnce)
+{
+    // Here (Qt's offscreen platform) no pixel can go past a paint: each
+    // tick paints its stars' pieces, and only those.
+    Form f({Level(Plus, 3, 3)});
+    BoardBox *box = Parts(f.form).box;
+    struct PaintWatch : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } watch;
+    box->installEventFilter(&watch);
+    const QImage before = Parts(f.form).view.buffer().copy();
+    Parts(f.form).view.Twinkle();
+    const QImage &after = Parts(f.form).view.buffer();
+    QRegion changed;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y))
+                changed += QRect(x, y, 1, 1);
+    changed &= box->visibleRegion(); // what the window shows of the buffer
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_TRUE((changed - watch.painted).isEmpty()) << "every changed pixel painted at once";
+    long long area = 0;
+    for (const QRect &r : watch.painted)
+        area += static_cast<long long>(r.width()) * r.height();
+    EXPECT_LE(area, 50 * 9) << "the stars' pieces, not the board";
+    box->removeEventFilter(&watch);
+}
