@@ -71,11 +71,8 @@ void TMainForm::SetIcon()
     // Once: after the first picture, or earlier by the first dialog.
     if (!windowIcon().isNull())
         return;
-    QIcon icon;
-    for (int side : {16, 32, 48, 64, 256})
-        icon.addPixmap(QPixmap::fromImage(
-            RenderPicture(QStringLiteral(":/pictures/icon/tumblewick.svg"), QSize(side, side))));
-    setWindowIcon(icon);
+    setWindowIcon(
+        PictureIcon(QStringLiteral(":/pictures/icon/tumblewick.svg"), {16, 32, 48, 64, 256}));
 }
 
 void TMainForm::CreateToolbar()

@@ -1,6 +1,7 @@
 #include "PictureList.h"
 
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QResource>
 #include <QSvgRenderer>
@@ -27,7 +28,46 @@ QImage RenderPicture(const QString &source, QSize size, qreal ratio)
 }
 
 namespace {
+
 std::atomic<int> drawn {0};
+
+class PictureIconEngine : public QIconEngine
+{
+public:
+    PictureIconEngine(QString source, std::vector<int> sides)
+        : source_(std::move(source))
+        , sides_(std::move(sides))
+    { }
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return QPixmap::fromImage(RenderPicture(source_, size, 1));
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap picture = pixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
+        picture.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), picture);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int side : sides_)
+            sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new PictureIconEngine(source_, sides_); }
+
+private:
+    QString source_;
+    std::vector<int> sides_;
+};
+
+} // namespace
+
+QIcon PictureIcon(const QString &source, const std::vector<int> &sides)
+{
+    return QIcon(new PictureIconEngine(source, sides));
 }
 
 int PicturesDrawn()

@@ -2,6 +2,7 @@
 // at the size it is used at.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QSize>
@@ -17,6 +18,12 @@
 // and the size it was drawn at when the program was built, the picture is
 // read from those pixels instead of being drawn again.
 QImage RenderPicture(const QString &source, QSize size, qreal ratio = 0);
+
+// The SVG file as an icon with pictures of these sides (in device pixels),
+// each drawn, or read as the build drew it, whenever it is asked for and
+// not kept: a window's icon is handed to the window system once, and
+// the window would otherwise hold every size of it for good.
+QIcon PictureIcon(const QString &source, const std::vector<int> &sides);
 
 // Always draws the SVG file; this is what the build's pictures are made with.
 QImage DrawPicture(const QString &source, QSize size, qreal ratio);

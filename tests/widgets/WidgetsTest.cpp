@@ -136,6 +136,30 @@ TEST(PictureList, DrawsAfreshAtAnyOtherSizeOrRatio)
     EXPECT_EQ(RenderPicture(source, QSize(40, 30), 1).size(), QSize(40, 30));
 }
 
+TEST(PictureList, AnIconDrawsEachSizeWhenAskedAndKeepsNone)
+{
+    const QString source = QStringLiteral(":/pictures/icon/tumblewick.svg");
+    const QIcon icon = PictureIcon(source, {16, 48, 256});
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>({QSize(16, 16), QSize(48, 48), QSize(256, 256)}));
+    for (int side : {16, 48, 256}) {
+        const QImage shown = icon.pixmap(QSize(side, side), 1.0).toImage();
+        EXPECT_TRUE(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+            == DrawnAhead(source, QSize(side, side)))
+            << side << ": the pixels the build drew";
+    }
+    // A dense screen gets the icon drawn at its own pixels, sharp.
+    const QPixmap dense = icon.pixmap(QSize(48, 48), 2.0);
+    EXPECT_EQ(dense.size(), QSize(96, 96));
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    EXPECT_TRUE(dense.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied)
+        == DrawPicture(source, QSize(96, 96), 1));
+    // Asked for twice, a size is drawn twice: nothing is kept between.
+    const int before = PicturesDrawn();
+    icon.pixmap(QSize(40, 40), 1.0);
+    icon.pixmap(QSize(40, 40), 1.0);
+    EXPECT_EQ(PicturesDrawn(), before + 2);
+}
+
 TEST(PictureList, PixelWordsArePremultipliedArgbLowestByteFirst)
 {
     QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
