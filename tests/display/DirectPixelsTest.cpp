@@ -99,20 +99,38 @@ public:
     bool exposed = false;
 };
 
+// An image of one colour shown by a Picture in a Shown window, and the
+// DirectPixels for that picture.
+struct PictureShown
+{
+    PictureShown(QSize size, QColor colour)
+        : image(Filled(size, colour))
+        , target(new Picture(image))
+        , shown(target)
+        , direct(target)
+    { }
+    static QImage Filled(QSize size, QColor colour)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    }
+    QImage image;
+    Picture *target;
+    Shown shown;
+    DirectPixels direct;
+};
+
 } // namespace
 
 TEST(DirectPixels, PutsEachPieceWhereTheWidgetShowsItAndNothingElse)
 {
     ASSERT_NE(Connection(), nullptr) << "these tests need an X display";
-    QImage image(200, 120, QImage::Format_RGB32);
-    image.fill(qRgb(10, 80, 20));
-    auto *target = new Picture(image);
-    Shown shown(target);
+    PictureShown p(QSize(200, 120), qRgb(10, 80, 20));
+    auto &[image, target, shown, direct] = p;
     ASSERT_TRUE(shown.exposed);
-    const QImage before = OnScreen(target);
-    ASSERT_EQ(before, image) << "the first paint shows the image";
+    ASSERT_EQ(OnScreen(target), image) << "the first paint shows the image";
 
-    DirectPixels direct(target);
     const int paints = target->paints;
     // Star-sized pieces, a wide one, one in a corner, one partly outside.
     const std::vector<QRect> pieces {QRect(5, 7, 3, 3), QRect(100, 60, 3, 3),
@@ -133,12 +151,9 @@ TEST(DirectPixels, AnUncoveredWindowShowsThePiecesPutBefore)
     // Qt shows an uncovered window from its own copy of it, which has not
     // seen the pieces put past it.
     ASSERT_NE(Connection(), nullptr);
-    QImage image(120, 90, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    auto *target = new Picture(image);
-    Shown shown(target);
+    PictureShown p(QSize(120, 90), Qt::black);
+    auto &[image, target, shown, direct] = p;
     ASSERT_TRUE(shown.exposed);
-    DirectPixels direct(target);
     const QRect piece(40, 30, 20, 10);
     Pattern(image, piece, 3);
     ASSERT_TRUE(direct.Put(image, std::span(&piece, 1)));
@@ -152,12 +167,9 @@ TEST(DirectPixels, AnUncoveredWindowShowsThePiecesPutBefore)
 TEST(DirectPixels, RefusesWhatCannotGoStraightAndSendsNothing)
 {
     ASSERT_NE(Connection(), nullptr);
-    QImage image(100, 60, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    auto *target = new Picture(image);
-    Shown shown(target);
+    PictureShown p(QSize(100, 60), Qt::white);
+    auto &[image, target, shown, direct] = p;
     ASSERT_TRUE(shown.exposed);
-    DirectPixels direct(target);
     const QRect piece(10, 10, 30, 20);
     Pattern(image, piece, 9);
     const QImage shownBefore = OnScreen(target);
